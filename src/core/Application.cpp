@@ -1,0 +1,26 @@
+#include "core/Application.h"
+
+#include "ui/FormSetup.h"
+
+#include <QApplication>
+
+namespace woundwell {
+
+namespace {
+void quietMessageHandler(QtMsgType type, const QMessageLogContext &, const QString &) {
+    if (type == QtFatalMsg)
+        std::abort();
+}
+} // namespace
+
+void initApplication(QApplication &app) {
+    QApplication::setApplicationName(QStringLiteral("Woundwell"));
+    QApplication::setApplicationVersion(QStringLiteral("1.15"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("woundwell"));
+    app.setQuitOnLastWindowClosed(false);
+    qInstallMessageHandler(quietMessageHandler);
+    initResources();
+    installFontSubstitutions();
+}
+
+} // namespace woundwell

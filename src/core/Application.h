@@ -1,0 +1,12 @@
+#pragma once
+
+class QApplication;
+
+namespace woundwell {
+
+// Process-wide set-up before the first window: the program's names, fonts, resources, and
+// quiet: the program writes nothing to a console. The program's life is its windows', not the
+// last visible one's, so Qt is told not to quit on its own.
+void initApplication(QApplication &app);
+
+} // namespace woundwell

@@ -1,0 +1,128 @@
+#include "core/Program.h"
+
+#include "core/frmDisplay.h"
+#include "core/frmMain.h"
+#include "outreach/frmFarewell.h"
+#include "outreach/modHelp.h"
+#include "platform/Platform.h"
+
+#include <cmath>
+
+namespace woundwell {
+
+namespace {
+
+// Start-up and program end go on with their next step whatever one step does.
+template <typename Step> void ignoringFailures(Step &&step) {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+Program::Program(Platform &platform, QObject *parent)
+    : QObject(parent)
+    , m_platform(platform) {}
+
+Program::~Program() {
+    // Windows that are still around when the program object goes (tests end this way) go with it.
+    delete m_display.data();
+    delete m_main.data();
+    delete m_farewell.data();
+}
+
+bool Program::start() {
+    bool anotherCopy = false;
+    ignoringFailures([&] { anotherCopy = m_platform.isAnotherInstanceRunning(); });
+    if (anotherCopy) {
+        ignoringFailures([&] {
+            m_platform.showMessage(nullptr, QStringLiteral("Application is already running"),
+                                   MessageIcon::Information, MessageButtons::Ok);
+        });
+        UnloadAllForms();
+        return false;
+    }
+    ignoringFailures([&] { m_platform.seedRandomFromClock(); });
+    ignoringFailures([&] { modHelp::UpdateReminder(m_platform); });
+    ignoringFailures([&] {
+        frmMain &form = mainForm();
+        form.show();
+        form.activateWindow();
+    });
+    ignoringFailures([&] { CoBrand_Randomize(); });
+    return true;
+}
+
+frmMain &Program::mainForm() {
+    if (!m_main)
+        m_main = new frmMain(*this);
+    return *m_main;
+}
+
+frmDisplay &Program::displayForm() {
+    if (!m_display)
+        m_display = new frmDisplay(*this);
+    return *m_display;
+}
+
+frmFarewell &Program::farewellForm() {
+    if (!m_farewell)
+        m_farewell = new frmFarewell(*this);
+    return *m_farewell;
+}
+
+bool Program::hasLoadedForms() const {
+    return m_main || m_display || m_farewell;
+}
+
+void Program::showFarewellOnClose() {
+    if (m_unloadingAll)
+        return;
+    farewellForm().show();
+}
+
+void Program::UnloadAllForms() {
+    if (m_unloadingAll)
+        return;
+    m_unloadingAll = true;
+    // The farewell window goes last: the main windows' closing steps would otherwise bring it
+    // back. A window that is already closing (the farewell window, when its own closing started
+    // this) just finishes.
+    for (QWidget *form :
+         {static_cast<QWidget *>(m_display.data()), static_cast<QWidget *>(m_main.data()),
+          static_cast<QWidget *>(m_farewell.data())}) {
+        if (form)
+            ignoringFailures([&] { form->close(); });
+    }
+    m_unloadingAll = false;
+    if (!hasLoadedForms())
+        emit ended();
+}
+
+Program::Promotion Program::promotionFor(float r) {
+    // Exact in double precision; nearbyint rounds halves to even in the default rounding mode.
+    const auto n = static_cast<int>(std::nearbyint(static_cast<double>(r) * 6.0 + 1.0));
+    if (n == 7)
+        return Promotion::AsLaidOut;
+    return n % 2 == 1 ? Promotion::CoBrand : Promotion::FullBrand;
+}
+
+void Program::CoBrand_Randomize() {
+    mainForm().bringToFront(promotionFor(m_platform.nextRandom()));
+}
+
+void Program::formUnloaded(QWidget *form) {
+    if (form == m_main)
+        m_main = nullptr;
+    else if (form == m_display)
+        m_display = nullptr;
+    else if (form == m_farewell)
+        m_farewell = nullptr;
+    form->deleteLater();
+    if (!m_unloadingAll && !hasLoadedForms())
+        emit ended();
+}
+
+} // namespace woundwell

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class frmDisplay;
+}
+
+namespace woundwell {
+
+class Program;
+
+// The result window: the healing sign and its reading. Exit is its default and cancel button.
+class frmDisplay final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmDisplay(Program &program);
+    ~frmDisplay() override;
+
+    // Shows the reading of the sign named by chironSign (leaving the reading alone when the
+    // text names no sign) and the text itself as the healing sign.
+    void Fill(const QString &chironSign);
+
+    // Esc presses the Exit button.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void back();
+
+    Program &m_program;
+    std::unique_ptr<Ui::frmDisplay> ui;
+};
+
+} // namespace woundwell

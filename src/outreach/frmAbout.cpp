@@ -1,0 +1,30 @@
+#include "outreach/frmAbout.h"
+#include "ui_frmAbout.h"
+
+#include "outreach/modHelp.h"
+#include "ui/FormSetup.h"
+
+namespace woundwell {
+
+frmAbout::frmAbout(Platform &platform, QWidget *parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::frmAbout>()) {
+    ui->setupUi(this);
+    setUpWindow(this, ui->clientArea, nullptr);
+    connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->lblHomePage, &ClickableLabel::clicked, this,
+            [&platform] { modHelp::OpenHome(platform); });
+    connect(ui->Label5, &ClickableLabel::clicked, this,
+            [&platform] { modHelp::OpenFullBrand(platform); });
+    centreOnScreen(this);
+    ui->cmdOK->setFocus();
+}
+
+frmAbout::~frmAbout() = default;
+
+void frmAbout::showModal(Platform &platform, QWidget *parent) {
+    frmAbout about(platform, parent);
+    about.exec();
+}
+
+} // namespace woundwell

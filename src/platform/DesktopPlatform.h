@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QRandomGenerator>
+
+#include <memory>
+
+class QLockFile;
+
+namespace woundwell {
+
+// The real desktop: Qt's message boxes, the desktop's default browser, the per-user settings
+// file, the system clock and a lock file in the per-user runtime directory.
+class DesktopPlatform final : public Platform {
+public:
+    DesktopPlatform();
+    ~DesktopPlatform() override;
+
+    MessageAnswer showMessage(QWidget *parent, const QString &text, MessageIcon icon,
+                              MessageButtons buttons) override;
+    void openUrl(const QUrl &address) override;
+    QString readSetting(const QString &section, const QString &key) override;
+    void writeSetting(const QString &section, const QString &key, const QString &value) override;
+    QDate today() override;
+    void seedRandomFromClock() override;
+    float nextRandom() override;
+    bool isAnotherInstanceRunning() override;
+
+    // Where the lock that marks a running copy lives: the per-user runtime directory, or a
+    // per-user name in the temporary directory when the session has none.
+    [[nodiscard]] static QString lockFilePath();
+
+private:
+    QRandomGenerator m_random;
+    // Held for the life of the process; the system drops it with the process, however it ends.
+    std::unique_ptr<QLockFile> m_instanceLock;
+};
+
+} // namespace woundwell

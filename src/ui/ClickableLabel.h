@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QLabel>
+
+class QMouseEvent;
+
+namespace woundwell {
+
+// A label that reacts to a click anywhere in its rectangle: the left button pressed and
+// released again inside the label emits clicked(). Used for the link labels of the windows.
+class ClickableLabel final : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit ClickableLabel(QWidget *parent = nullptr);
+    ~ClickableLabel() override;
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+} // namespace woundwell

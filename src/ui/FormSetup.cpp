@@ -1,0 +1,134 @@
+#include "ui/FormSetup.h"
+
+#include <QCursor>
+#include <QFont>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QVariant>
+#include <QWidget>
+
+// Q_INIT_RESOURCE must be used outside any namespace.
+static void initWoundwellResources() {
+    Q_INIT_RESOURCE(woundwell);
+}
+
+namespace woundwell {
+
+namespace {
+
+// Both hand pointers point with the tip of the index finger at this pixel of their 32 x 32
+// image.
+constexpr int HandHotSpotX = 12;
+constexpr int HandHotSpotY = 0;
+
+const QCursor &handCursor() {
+    static const QCursor cursor(QPixmap(QStringLiteral(":/pointers/hand.png")), HandHotSpotX,
+                                HandHotSpotY);
+    return cursor;
+}
+
+const QCursor &plainHandCursor() {
+    static const QCursor cursor(QPixmap(QStringLiteral(":/pointers/plainhand.png")), HandHotSpotX,
+                                HandHotSpotY);
+    return cursor;
+}
+
+QIcon applicationIcon() {
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/woundwell-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+bool isAutoSizeLabel(const QLabel *label) {
+    return label->property("autoSize").toBool();
+}
+
+void applyPointers(QWidget *window) {
+    const QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        const QString pointer = widget->property("pointer").toString();
+        if (pointer == QLatin1String("hand"))
+            widget->setCursor(handCursor());
+        else if (pointer == QLatin1String("plainHand"))
+            widget->setCursor(plainHandCursor());
+    }
+}
+
+} // namespace
+
+void initResources() {
+    initWoundwellResources();
+}
+
+void installFontSubstitutions() {
+    // DejaVu Sans is a wide humanist face with a large x-height, close to Verdana in both
+    // width and line height. Liberation Sans has Arial's widths, which MS Sans Serif shares.
+    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
+}
+
+void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar) {
+    auto *layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (menuBar != nullptr) {
+        menuBar->setNativeMenuBar(false);
+        layout->setMenuBar(menuBar);
+    }
+    layout->addWidget(clientArea);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Keep the kind of window (a dialog stays a dialog), but with a fixed border and only the
+    // close box in the title bar.
+    const Qt::WindowType type = window->windowType() == Qt::Dialog ? Qt::Dialog : Qt::Window;
+    window->setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint);
+    window->setWindowIcon(applicationIcon());
+
+    // Fonts and colours come from the form's style sheet; polish first so that the auto-size
+    // labels measure their captions in their own fonts.
+    window->ensurePolished();
+    applyPointers(window);
+    const QList<QLabel *> labels = window->findChildren<QLabel *>();
+    for (QLabel *label : labels) {
+        if (isAutoSizeLabel(label))
+            refitAutoSizeLabel(label);
+    }
+    layout->activate();
+}
+
+void centreOnScreen(QWidget *window) {
+    QScreen *screen = window->screen();
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+
+    if (QLayout *layout = window->layout())
+        layout->activate();
+    // Before the window is first shown its frame is not known yet; the client size is the best
+    // estimate then, and the window manager adds its decorations around it.
+    const QSize frameSize = window->frameGeometry().size().expandedTo(window->size());
+    const QRect available = screen->availableGeometry();
+    const QPoint topLeft(available.x() + (available.width() - frameSize.width()) / 2,
+                         available.y() + (available.height() - frameSize.height()) / 2);
+    window->move(topLeft);
+}
+
+void refitAutoSizeLabel(QLabel *label) {
+    label->ensurePolished();
+    const QPoint topLeft = label->pos();
+    label->adjustSize();
+    label->move(topLeft);
+}
+
+} // namespace woundwell

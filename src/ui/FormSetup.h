@@ -1,0 +1,39 @@
+#pragma once
+
+class QLabel;
+class QMenuBar;
+class QWidget;
+
+namespace woundwell {
+
+// Helpers that turn a window built from its Designer form into a fixed-size window.
+//
+// Every form has a client area widget named "clientArea" holding all controls at absolute
+// positions, and the two main windows have a menu bar named "menuBar" beside it. The forms
+// mark some widgets with dynamic properties that these helpers act on:
+//   pointer  (string)  "hand" or "plainHand": the mouse pointer shown over the widget;
+//   autoSize (bool)    true: the label takes the size of its one-line caption, keeping its
+//                      left and top edges (see refitAutoSizeLabel).
+
+// Registers the compiled-in icons and pointers. The resources live in a static library, so the
+// program calls this once at start-up, before any window is built.
+void initResources();
+
+// Makes the desktop's fonts stand in for the fonts the forms name (Verdana, MS Sans Serif)
+// where those are not installed. Call before any window is built.
+void installFontSubstitutions();
+
+// Puts the menu bar (may be null) and the client area into a zero-margin layout of fixed size,
+// gives the window a fixed border without minimise and maximise buttons, sets the pointers of
+// the widgets marked with the "pointer" property, sizes the auto-size labels to their captions
+// and sets the application icon. Call right after setupUi().
+void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar);
+
+// Moves the window so that its frame is centred on the available area of its screen.
+void centreOnScreen(QWidget *window);
+
+// Resizes an auto-size label to its caption on one line, its left and top edges fixed. Call
+// after changing the caption of such a label.
+void refitAutoSizeLabel(QLabel *label);
+
+} // namespace woundwell

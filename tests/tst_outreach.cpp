@@ -1,0 +1,253 @@
+// The links to the maker's pages, the about window and the farewell window, with the browser
+// replaced by a recorder.
+#include "core/Program.h"
+#include "core/frmDisplay.h"
+#include "core/frmMain.h"
+#include "outreach/frmFarewell.h"
+#include "support/FakePlatform.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTimer>
+
+using namespace woundwell;
+using namespace woundwell::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Site = u"http://www.quorvane.com"_s;
+
+void clickLabel(QWidget &window, const QString &name) {
+    auto *label = window.findChild<QLabel *>(name);
+    QVERIFY2(label, qPrintable(name));
+    QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
+}
+
+} // namespace
+
+class TestOutreach : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FakePlatform> fake;
+    std::unique_ptr<Program> program;
+
+    // One of the two main windows, shown: the birth-data window, or the result of a search.
+    QWidget &mainWindow(bool result) {
+        program->start();
+        frmMain &main = program->mainForm();
+        if (!result)
+            return main;
+        main.findChild<QLineEdit *>(u"txtName"_s)->setText(u"ANN"_s);
+        main.findChild<QPushButton *>(u"cmdNext"_s)->click();
+        return program->displayForm();
+    }
+
+private slots:
+    void init() {
+        fake = std::make_unique<FakePlatform>();
+        program = std::make_unique<Program>(*fake);
+        fake->settings.insert(u"Settings/Duration"_s, u"2026-12-07"_s);
+    }
+
+    void cleanup() {
+        program.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        fake.reset();
+    }
+
+    void menuCommandsOpenTheirPage_data() {
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("address");
+        for (bool result : {false, true}) {
+            const char *window = result ? "result" : "birth data";
+            QTest::addRow("%s: online help", window)
+                << result << u"mnuOnline"_s << Site + u"/woundwell/woundwell-help.html"_s;
+            QTest::addRow("%s: visit", window) << result << u"mnuVisit"_s << Site;
+            QTest::addRow("%s: update", window)
+                << result << u"mnuUpdate"_s << Site + u"/woundwell/download-woundwell.html"_s;
+            QTest::addRow("%s: donate", window)
+                << result << u"mnuDonate"_s << Site + u"/donate.html"_s;
+            QTest::addRow("%s: make money", window)
+                << result << u"mnuMakeMoneyOnline"_s << Site + u"/fully-branded.html"_s;
+        }
+    }
+
+    void menuCommandsOpenTheirPage() {
+        QFETCH(bool, result);
+        QFETCH(QString, item);
+        QFETCH(QString, address);
+        QWidget &window = mainWindow(result);
+        const int writes = fake->settingWrites;
+        auto *action = window.findChild<QAction *>(item);
+        QVERIFY(action);
+        action->trigger();
+        QCOMPARE(fake->openedAddresses(), QStringList{address});
+        action->trigger();
+        QCOMPARE(fake->openedAddresses(), (QStringList{address, address}));
+        QCOMPARE(fake->settingWrites, writes); // the update command leaves Duration alone
+        QCOMPARE(fake->settings.value(u"Settings/Duration"_s), u"2026-12-07"_s);
+        QVERIFY(fake->messages.isEmpty());
+    }
+
+    void barCommandsActStraightFromTheBar() {
+        QWidget &window = mainWindow(false);
+        auto *bar = window.findChild<QMenuBar *>();
+        QVERIFY(bar);
+        QStringList onBar;
+        for (QAction *action : bar->actions()) {
+            onBar.append(action->text());
+            if (action->objectName() == u"mnuDonate"_s ||
+                action->objectName() == u"mnuMakeMoneyOnline"_s)
+                QVERIFY2(!action->menu(), qPrintable(action->text()));
+        }
+        QCOMPARE(onBar,
+                 (QStringList{u"&File"_s, u"&Help"_s, u"&Donate"_s, u"Make Money &Online"_s}));
+    }
+
+    void labelsOpenTheirPage_data() {
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("address");
+        for (bool result : {false, true}) {
+            const char *window = result ? "result" : "birth data";
+            QTest::addRow("%s: forum banner", window) << result << u"Label61"_s << Site;
+            QTest::addRow("%s: co-brand", window)
+                << result << u"lblCobrand"_s << Site + u"/co-brand.html"_s;
+            QTest::addRow("%s: full brand", window)
+                << result << u"lblFullBrand"_s << Site + u"/fully-branded.html"_s;
+        }
+        QTest::newRow("Date Of Birth") << false << u"Label2"_s << Site + u"/fully-branded.html"_s;
+    }
+
+    void labelsOpenTheirPage() {
+        QFETCH(bool, result);
+        QFETCH(QString, label);
+        QFETCH(QString, address);
+        QWidget &window = mainWindow(result);
+        clickLabel(window, label);
+        QCOMPARE(fake->openedAddresses(), QStringList{address});
+        clickLabel(window, label);
+        QCOMPARE(fake->openedAddresses().size(), 2);
+    }
+
+    void aboutWindowIsModalAndItsLinksKeepItOpen() {
+        QWidget &window = mainWindow(false);
+        QStringList seen;
+        bool wasModal = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget *about = QApplication::activeModalWidget();
+            QVERIFY(about);
+            seen.append(about->objectName());
+            wasModal = about->isModal();
+            clickLabel(*about, u"lblHomePage"_s);
+            clickLabel(*about, u"Label5"_s);
+            seen.append(QApplication::activeModalWidget() == about ? u"still open"_s : u"closed"_s);
+            QTest::keyClick(about, Qt::Key_Return);
+        });
+        window.findChild<QAction *>(u"mnuAbout"_s)->trigger();
+        QCOMPARE(seen, (QStringList{u"frmAbout"_s, u"still open"_s}));
+        QVERIFY(wasModal);
+        QCOMPARE(fake->openedAddresses(), (QStringList{Site, Site + u"/fully-branded.html"_s}));
+        QVERIFY(!QApplication::activeModalWidget());
+
+        // Escape closes it too, and each opening starts afresh.
+        QTimer::singleShot(0, this, [] {
+            QWidget *about = QApplication::activeModalWidget();
+            QVERIFY(about);
+            QTest::keyClick(about, Qt::Key_Escape);
+        });
+        window.findChild<QAction *>(u"mnuAbout"_s)->trigger();
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void farewellTextIsDrawnAtLoad_data() {
+        QTest::addColumn<float>("r");
+        QTest::addColumn<int>("text");
+        QTest::newRow("0") << 0.0f << 0;
+        QTest::newRow("just under a quarter") << 0.2499999f << 0;
+        QTest::newRow("a quarter") << 0.25f << 1;
+        QTest::newRow("a half") << 0.5f << 2;
+        QTest::newRow("three quarters") << 0.75f << 3;
+        QTest::newRow("just under 1") << 0.99999994f << 3;
+    }
+
+    void farewellTextIsDrawnAtLoad() {
+        QFETCH(float, r);
+        QFETCH(int, text);
+        fake->randomValues = {r};
+        frmFarewell &farewell = program->farewellForm();
+        QCOMPARE(fake->seeds, 1);
+        QCOMPARE(farewell.findChild<QLabel *>(u"Label2"_s)->text(),
+                 SupportTexts()[std::size_t(text)]);
+    }
+
+    void farewellTextsComeUpAboutEquallyOften() {
+        // The real generator, through many loads: each text about a quarter of the time.
+        QRandomGenerator generator(20261207);
+        std::array<int, 4> counts{};
+        for (int i = 0; i < 4000; ++i) {
+            const float r = float(generator.bounded(1u << 24)) / float(1u << 24);
+            ++counts[std::size_t(frmFarewell::supportTextNumber(r))];
+        }
+        for (int count : counts)
+            QVERIFY2(count > 850 && count < 1150, qPrintable(QString::number(count)));
+    }
+
+    void farewellTextIsKeptForTheRun() {
+        fake->randomValues = {0.0f /* co-brand */, 0.6f /* farewell: text 2 */, 0.1f, 0.9f};
+        QWidget &result = mainWindow(true);
+        const QString picked = program->farewellForm().findChild<QLabel *>(u"Label2"_s)->text();
+        QCOMPARE(picked, SupportTexts()[2]);
+        result.findChild<QPushButton *>(u"cmdBack"_s)->click();
+        program->mainForm().close();
+        QVERIFY(program->farewellForm().isVisible());
+        QCOMPARE(program->farewellForm().findChild<QLabel *>(u"Label2"_s)->text(), picked);
+        QCOMPARE(fake->seeds, 2); // at start-up and at the one load of the farewell window
+    }
+
+    void farewellWindowStaysOnTopWithoutTakingFocus() {
+        frmFarewell &farewell = program->farewellForm();
+        QVERIFY(farewell.windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(farewell.testAttribute(Qt::WA_ShowWithoutActivating));
+        QVERIFY(!(farewell.windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(farewell.windowFlags() & Qt::WindowMaximizeButtonHint));
+    }
+
+    void forumButtonNeverStaysTicked() {
+        frmFarewell &farewell = program->farewellForm();
+        farewell.show();
+        auto *forum = farewell.findChild<QPushButton *>(u"Check1"_s);
+        QTest::mouseClick(forum, Qt::LeftButton);
+        QVERIFY(!forum->isChecked());
+        QTest::mouseClick(forum, Qt::LeftButton);
+        QVERIFY(!forum->isChecked());
+        QCOMPARE(fake->openedAddresses(), (QStringList{Site, Site}));
+        clickLabel(farewell, u"lblGoToHome"_s);
+        QCOMPARE(fake->openedAddresses().last(), Site + u"/quorvanesoftwares"_s);
+    }
+
+    void hiddenExitButtonsNeverTakeTheFocus() {
+        frmFarewell &farewell = program->farewellForm();
+        farewell.show();
+        farewell.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&farewell));
+        QStringList visited;
+        for (int i = 0; i < 10; ++i) {
+            visited.append(QApplication::focusWidget()->objectName());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(visited, (QStringList{u"cmdClose"_s, u"Check1"_s, u"Picture1"_s, u"txtName"_s,
+                                       u"cmdSubmit"_s, u"txtEmail"_s, u"txtFriendEmail"_s,
+                                       u"txtFriendName"_s, u"txtMessage"_s, u"cmdClose"_s}));
+    }
+};
+
+QTEST_MAIN(TestOutreach)
+#include "tst_outreach.moc"
