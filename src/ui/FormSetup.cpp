@@ -1,6 +1,7 @@
 #include "ui/FormSetup.h"
 
 #include <QCursor>
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QIcon>
@@ -11,6 +12,8 @@
 #include <QVBoxLayout>
 #include <QVariant>
 #include <QWidget>
+
+#include <algorithm>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initWoundwellResources() {
@@ -127,6 +130,21 @@ void centreOnScreen(QWidget *window) {
 void refitAutoSizeLabel(QLabel *label) {
     label->ensurePolished();
     const QPoint topLeft = label->pos();
+    label->adjustSize();
+    label->move(topLeft);
+
+    // The stand-in fonts run a little wider than the fonts the forms were drawn for. Rather
+    // than let its container cut the caption off, narrow the letters until it fits.
+    const QWidget *container = label->parentWidget();
+    if (container == nullptr)
+        return;
+    const int room = container->contentsRect().right() - topLeft.x();
+    if (room <= 0 || label->width() <= room)
+        return;
+    QFont narrower = label->font();
+    const int stretch = std::max<int>(QFont::ExtraCondensed, 100 * room / label->width());
+    narrower.setStretch(stretch);
+    label->setFont(narrower);
     label->adjustSize();
     label->move(topLeft);
 }
