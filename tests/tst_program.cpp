@@ -346,10 +346,14 @@ private slots:
     void closingTheFarewellWindowEndsLikeItsExit() {
         QSignalSpy ended(program.get(), &Program::ended);
         frmMain &main = started();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
         main.close(); // the close box
         QVERIFY(!program->isMainFormLoaded());
         frmFarewell &farewell = program->farewellForm();
         QVERIFY(farewell.isVisible());
+        // The keyboard goes on in the farewell window.
+        QVERIFY(QTest::qWaitForWindowActive(&farewell));
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"cmdClose"_s);
         farewell.close();
         QVERIFY(!program->hasLoadedForms());
         QCOMPARE(ended.count(), 1);

@@ -6,6 +6,8 @@
 #include "outreach/modHelp.h"
 #include "platform/Platform.h"
 
+#include <QApplication>
+
 #include <cmath>
 
 namespace woundwell {
@@ -80,7 +82,13 @@ bool Program::hasLoadedForms() const {
 void Program::showFarewellOnClose() {
     if (m_unloadingAll)
         return;
-    farewellForm().show();
+    // The farewell window never takes the focus by being shown; but when the user was working
+    // in the window that is closing, the focus passes on to it rather than getting lost.
+    const bool userWasHere = QApplication::activeWindow() != nullptr;
+    frmFarewell &farewell = farewellForm();
+    farewell.show();
+    if (userWasHere)
+        farewell.activateWindow();
 }
 
 void Program::UnloadAllForms() {

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
@@ -14,6 +15,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <limits>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initWoundwellResources() {
@@ -101,6 +103,9 @@ void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar) {
     // labels measure their captions in their own fonts.
     window->ensurePolished();
     applyPointers(window);
+    // No text box limits the length of what is typed into it.
+    for (QLineEdit *box : window->findChildren<QLineEdit *>())
+        box->setMaxLength(std::numeric_limits<int>::max());
     const QList<QLabel *> labels = window->findChildren<QLabel *>();
     for (QLabel *label : labels) {
         if (isAutoSizeLabel(label))
