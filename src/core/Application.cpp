@@ -16,7 +16,7 @@ void quietMessageHandler(QtMsgType type, const QMessageLogContext &, const QStri
 void initApplication(QApplication &app) {
     QApplication::setApplicationName(QStringLiteral("Woundwell"));
     QApplication::setApplicationVersion(QStringLiteral("1.15"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("woundwell"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvane.Woundwell"));
     app.setQuitOnLastWindowClosed(false);
     qInstallMessageHandler(quietMessageHandler);
     initResources();

@@ -143,7 +143,8 @@ void refitAutoSizeLabel(QLabel *label) {
     const QWidget *container = label->parentWidget();
     if (container == nullptr)
         return;
-    const int room = container->contentsRect().right() - topLeft.x();
+    // Keep as much room on the right as the label has on its left, clear of the border.
+    const int room = container->width() - 2 * topLeft.x();
     if (room <= 0 || label->width() <= room)
         return;
     QFont narrower = label->font();

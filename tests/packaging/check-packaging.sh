@@ -1,0 +1,386 @@
+#!/usr/bin/env bash
+# Checks what "cmake --install" and the Debian package put on a system: the expected files and
+# nothing else, a desktop entry and AppStream metainfo that the desktop's own validators accept
+# and that agree with each other, with the icons and with the program, and a package whose
+# dependencies cover every library the program links.
+#
+# Usage: check-packaging.sh install|deb SOURCE_DIR BUILD_DIR
+#   install  installs the build tree into a temporary root and checks it
+#   deb      builds the Debian package with cpack into a temporary directory, checks its control
+#            fields and contents, unpacks it and checks the unpacked tree
+# Needs: cmake, cpack, desktop-file-validate, appstreamcli, dpkg-deb, dpkg-parsechangelog,
+# file, gzip, ldd, objdump, strings, python3, Xvfb, xdotool and xprop. Works without a display
+# (it starts its own X server) and without stdin.
+# Pipes end in "grep >/dev/null", not "grep -q": under pipefail, the SIGPIPE that an early
+# exit of grep -q gives the writer would count as a failure.
+set -euo pipefail
+
+usage() {
+    echo "usage: $0 install|deb SOURCE_DIR BUILD_DIR" >&2
+    exit 2
+}
+[[ $# -eq 3 ]] || usage
+mode=$1
+source_dir=$(cd "$2" && pwd)
+build_dir=$(cd "$3" && pwd)
+[[ $mode == install || $mode == deb ]] || usage
+
+# What the installation must look like. The id names the desktop entry, the metainfo and the
+# icon alike.
+readonly app_id=com.quorvane.Woundwell
+readonly icon_sizes=(16 22 24 32 48 64 128 256)
+# Packages the program needs although its binary does not link them: the fonts that stand in
+# for the layouts' Verdana. The Qt library is the one that shlibdeps must find.
+readonly required_depends=(fonts-dejavu-core libqt6widgets6)
+
+version=$(sed -n 's/^project(woundwell VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
+[[ -n $version ]] || { echo "ERROR: no project version in $source_dir/CMakeLists.txt" >&2; exit 1; }
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+die() {
+    echo "ERROR: $*" >&2
+    exit 1
+}
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/woundwell-packaging.XXXXXX")
+background=()
+cleanup() {
+    local pid
+    for pid in "${background[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+expected_files() {
+    echo usr/bin/woundwell
+    echo "usr/share/applications/$app_id.desktop"
+    echo "usr/share/metainfo/$app_id.metainfo.xml"
+    echo usr/share/doc/woundwell/copyright
+    echo usr/share/doc/woundwell/changelog.gz
+    echo usr/share/man/man1/woundwell.1.gz
+    echo usr/share/lintian/overrides/woundwell
+    echo "usr/share/icons/hicolor/scalable/apps/$app_id.svg"
+    local size
+    for size in "${icon_sizes[@]}"; do
+        echo "usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
+    done
+}
+
+# Compares a list of paths (one a line, on stdin) with the expected files.
+check_file_list() {
+    local what=$1 actual=$work/actual-files expected=$work/expected-files path
+    sort -u >"$actual"
+    expected_files | sort -u >"$expected"
+    while IFS= read -r path; do
+        fail "$what lacks $path"
+    done < <(comm -13 "$actual" "$expected")
+    while IFS= read -r path; do
+        fail "$what holds the unexpected file $path"
+    done < <(comm -23 "$actual" "$expected")
+    [[ -s $actual ]] || fail "$what holds no files at all"
+}
+
+# Value of a key of the [Desktop Entry] group.
+desktop_key() {
+    sed -n '/^\[Desktop Entry\]/,/^\[/{s/^'"$1"'=//p}' "$2" | head -n 1
+}
+
+# Prints name=value lines for the metainfo fields the checks compare.
+metainfo_fields() {
+    python3 - "$1" <<'PY'
+import sys
+import xml.etree.ElementTree as ET
+
+root = ET.parse(sys.argv[1]).getroot()
+def text(path):
+    node = root.find(path)
+    return "" if node is None or node.text is None else node.text.strip()
+print("type=" + root.get("type", ""))
+print("id=" + text("id"))
+print("name=" + text("name"))
+print("launchable=" + text("launchable[@type='desktop-id']"))
+print("binary=" + text("provides/binary"))
+releases = root.findall("releases/release")
+print("release=" + (releases[0].get("version", "") if releases else ""))
+for image in root.findall("screenshots/screenshot/image"):
+    print("screenshot=" + (image.text or "").strip())
+PY
+}
+
+field() {
+    sed -n "s/^$1=//p" "$2"
+}
+
+# Checks an installed tree (a DESTDIR with prefix /usr, or an unpacked package).
+check_tree() {
+    local what=$1 root=$2
+    local desktop=$root/usr/share/applications/$app_id.desktop
+    local metainfo=$root/usr/share/metainfo/$app_id.metainfo.xml
+    local binary=$root/usr/bin/woundwell
+
+    # (Not through a pipe: fail must count in this shell, not in a subshell.)
+    (cd "$root" && find . \( -type f -o -type l \) -printf '%P\n') >"$work/tree-files"
+    check_file_list "$what" <"$work/tree-files"
+
+    [[ -f $binary && -x $binary ]] || fail "$what: usr/bin/woundwell is not an executable file"
+    file -b "$binary" | grep '^ELF .*executable' >/dev/null ||
+        fail "$what: usr/bin/woundwell is not an ELF executable: $(file -b "$binary")"
+
+    local size icon
+    for size in "${icon_sizes[@]}"; do
+        icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png
+        [[ -f $icon ]] || continue
+        file -b "$icon" | grep "^PNG image data, $size x $size," >/dev/null ||
+            fail "$what: ${icon#"$root"/} is not a $size x $size PNG image: $(file -b "$icon")"
+    done
+    icon=$root/usr/share/icons/hicolor/scalable/apps/$app_id.svg
+    if [[ -f $icon ]] && ! grep -q '<svg[[:space:]]' "$icon"; then
+        fail "$what: ${icon#"$root"/} is not an SVG image"
+    fi
+
+    local changelog=$root/usr/share/doc/woundwell/changelog.gz
+    if [[ -f $changelog ]]; then
+        local logged
+        if ! gzip -dc "$changelog" >"$work/changelog" 2>/dev/null; then
+            fail "$what: usr/share/doc/woundwell/changelog.gz is not gzip data"
+        elif ! logged=$(dpkg-parsechangelog -l "$work/changelog" -S Version 2>&1); then
+            fail "$what: the changelog is not in Debian changelog form: $logged"
+        elif [[ $logged != "$version" ]]; then
+            fail "$what: the newest changelog entry is $logged, the project is $version"
+        fi
+    fi
+    local manual=$root/usr/share/man/man1/woundwell.1.gz
+    if [[ -f $manual ]]; then
+        if ! gzip -dc "$manual" >"$work/manual" 2>/dev/null; then
+            fail "$what: usr/share/man/man1/woundwell.1.gz is not gzip data"
+        elif ! grep '^\.TH WOUNDWELL 1 ' "$work/manual" >/dev/null; then
+            fail "$what: the manual page has no .TH WOUNDWELL 1 title line"
+        elif ! grep '^woundwell \\- ' "$work/manual" >/dev/null; then
+            fail "$what: the manual page's NAME section does not name woundwell"
+        fi
+    fi
+
+    if [[ -f $desktop ]]; then
+        local report
+        if ! report=$(desktop-file-validate "$desktop" 2>&1) || [[ -n $report ]]; then
+            fail "$what: desktop-file-validate does not accept the desktop entry:"$'\n'"$report"
+        fi
+        local exec_command
+        exec_command=$(desktop_key Exec "$desktop")
+        [[ ${exec_command%% *} == woundwell ]] ||
+            fail "$what: the desktop entry starts \"$exec_command\", not the installed woundwell"
+        [[ $(desktop_key Icon "$desktop") == "$app_id" ]] ||
+            fail "$what: the desktop entry's Icon is \"$(desktop_key Icon "$desktop")\", not $app_id"
+        [[ $(desktop_key Name "$desktop") == Woundwell ]] ||
+            fail "$what: the desktop entry's Name is \"$(desktop_key Name "$desktop")\""
+        [[ $(desktop_key Type "$desktop") == Application ]] ||
+            fail "$what: the desktop entry is not of Type Application"
+        [[ $(desktop_key Terminal "$desktop") == false ]] ||
+            fail "$what: the desktop entry does not say Terminal=false"
+        [[ -n $(desktop_key StartupWMClass "$desktop") ]] ||
+            fail "$what: the desktop entry has no StartupWMClass"
+    fi
+
+    if [[ -f $metainfo ]]; then
+        local report
+        if ! report=$(appstreamcli validate --no-net "$metainfo" 2>&1 </dev/null); then
+            fail "$what: appstreamcli does not accept the metainfo:"$'\n'"$report"
+        fi
+        # The tree check also follows the launchable to the installed desktop entry.
+        if ! report=$(appstreamcli validate-tree --no-net "$root" 2>&1 </dev/null); then
+            fail "$what: appstreamcli does not accept the installed tree:"$'\n'"$report"
+        fi
+        local fields=$work/metainfo-fields url
+        metainfo_fields "$metainfo" >"$fields"
+        [[ $(field type "$fields") == desktop-application ]] ||
+            fail "$what: the metainfo component is not a desktop-application"
+        [[ $(field id "$fields") == "$app_id" ]] ||
+            fail "$what: the metainfo id is \"$(field id "$fields")\", not $app_id"
+        [[ $(field name "$fields") == Woundwell ]] ||
+            fail "$what: the metainfo name is \"$(field name "$fields")\""
+        [[ $(field launchable "$fields") == "$app_id.desktop" ]] ||
+            fail "$what: the metainfo launches \"$(field launchable "$fields")\", not $app_id.desktop"
+        [[ $(field binary "$fields") == woundwell && -x $root/usr/bin/$(field binary "$fields") ]] ||
+            fail "$what: the metainfo provides the binary \"$(field binary "$fields")\", not woundwell"
+        [[ $(field release "$fields") == "$version" ]] ||
+            fail "$what: the newest release in the metainfo is \"$(field release "$fields")\", the project is $version"
+        [[ -n $(field screenshot "$fields") ]] || fail "$what: the metainfo shows no screenshots"
+        while IFS= read -r url; do
+            [[ $url == https://* ]] || fail "$what: screenshot address \"$url\" is not https"
+        done < <(field screenshot "$fields")
+    fi
+
+    # On Wayland the desktop finds the entry by the app id the program announces
+    # (QGuiApplication::setDesktopFileName); the program must carry the entry's name.
+    if [[ -f $binary ]] && ! { strings -a -el "$binary"; strings -a "$binary"; } |
+            grep -F "$app_id" >/dev/null; then
+        fail "$what: the program does not name its desktop entry $app_id (setDesktopFileName)"
+    fi
+}
+
+# Starts the program of an installed tree in a private X server and checks that its window has
+# the title and the WM_CLASS that the desktop entry's StartupWMClass must match.
+check_running_window() {
+    local what=$1 root=$2
+    local binary=$root/usr/bin/woundwell desktop=$root/usr/share/applications/$app_id.desktop
+    [[ -x $binary && -f $desktop ]] || return 0
+
+    local displayfile=$work/display-$what
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" </dev/null \
+        >"$work/xvfb.log" 2>&1 &
+    local xvfb=$!
+    background+=("$xvfb")
+    local display="" tries
+    for tries in $(seq 100); do
+        display=$(head -n 1 "$displayfile" 2>/dev/null || true)
+        [[ -n $display ]] && break
+        kill -0 "$xvfb" 2>/dev/null || break
+        sleep 0.1
+    done
+    [[ -n $display ]] || die "Xvfb did not start: $(cat "$work/xvfb.log")"
+
+    local home=$work/home-$what
+    mkdir -p "$home/config/Woundwell" "$home/runtime"
+    chmod 700 "$home/runtime"
+    # A reminder dated today keeps the update question away.
+    printf '[Settings]\nDuration=%s\n' "$(date +%F)" >"$home/config/Woundwell/Woundwell.conf"
+    env -u WAYLAND_DISPLAY DISPLAY=":$display" HOME="$home" XDG_CONFIG_HOME="$home/config" \
+        XDG_RUNTIME_DIR="$home/runtime" BROWSER=true QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=0 \
+        "$binary" </dev/null >"$work/program.log" 2>&1 &
+    local program=$!
+    background+=("$program")
+
+    local window=""
+    for tries in $(seq 150); do
+        window=$(DISPLAY=":$display" xdotool search --onlyvisible --pid "$program" 2>/dev/null |
+                     head -n 1 || true)
+        [[ -n $window ]] && break
+        kill -0 "$program" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [[ -z $window ]]; then
+        fail "$what: the installed program showed no window: $(cat "$work/program.log")"
+    else
+        local wm_class title
+        wm_class=$(DISPLAY=":$display" xprop -id "$window" WM_CLASS |
+                       sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p')
+        title=$(DISPLAY=":$display" xprop -id "$window" _NET_WM_NAME |
+                    sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
+        [[ $title == "Woundwell v$version" ]] ||
+            fail "$what: the program's window is titled \"$title\", not \"Woundwell v$version\""
+        [[ -n $wm_class && $wm_class == "$(desktop_key StartupWMClass "$desktop")" ]] ||
+            fail "$what: the window's WM_CLASS class is \"$wm_class\", the desktop entry's" \
+                 "StartupWMClass \"$(desktop_key StartupWMClass "$desktop")\""
+    fi
+    kill "$program" "$xvfb" 2>/dev/null || true
+    wait "$program" "$xvfb" 2>/dev/null || true
+    # Both are gone: keep cleanup from signalling whatever process gets their numbers next.
+    background=()
+}
+
+# A path and its twin on the other side of the merged /usr, which dpkg may have recorded.
+usr_twins() {
+    echo "$1"
+    case $1 in
+    /usr/*) echo "${1#/usr}" ;;
+    *) echo "/usr$1" ;;
+    esac
+}
+
+# The package that installed a file, or nothing.
+owning_package() {
+    local candidate owner
+    while IFS= read -r candidate; do
+        owner=$(dpkg -S "$candidate" 2>/dev/null | head -n 1 | cut -d: -f1)
+        [[ -n $owner ]] && { echo "$owner"; return 0; }
+    done < <(usr_twins "$1"; usr_twins "$(readlink -f "$1")")
+    return 0
+}
+
+case $mode in
+install)
+    root=$work/root
+    DESTDIR=$root cmake --install "$build_dir" --prefix /usr >"$work/install.log" 2>&1 </dev/null ||
+        die "cmake --install failed:"$'\n'"$(cat "$work/install.log")"
+    check_tree "installed tree" "$root"
+    check_running_window installed "$root"
+    ;;
+deb)
+    (cd "$build_dir" && cpack -G DEB -B "$work/cpack" --config "$build_dir/CPackConfig.cmake") \
+        >"$work/cpack.log" 2>&1 </dev/null || die "cpack failed:"$'\n'"$(cat "$work/cpack.log")"
+    shopt -s nullglob
+    debs=("$work"/cpack/*.deb)
+    shopt -u nullglob
+    [[ ${#debs[@]} -eq 1 ]] || die "cpack made ${#debs[@]} .deb files, not one"
+    deb=${debs[0]}
+    arch=$(dpkg --print-architecture)
+    [[ $(basename "$deb") == "woundwell_${version}_$arch.deb" ]] ||
+        fail "the package file is named $(basename "$deb"), not woundwell_${version}_$arch.deb"
+
+    dpkg-deb -I "$deb" >"$work/control" || die "dpkg-deb cannot read $deb"
+    control_field() { dpkg-deb -f "$deb" "$1"; }
+    [[ $(control_field Package) == woundwell ]] || fail "Package is \"$(control_field Package)\""
+    [[ $(control_field Version) == "$version" ]] ||
+        fail "Version is \"$(control_field Version)\", the project is $version"
+    [[ $(control_field Architecture) == "$arch" ]] ||
+        fail "Architecture is \"$(control_field Architecture)\", not $arch"
+    [[ $(control_field Maintainer) =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ ]] ||
+        fail "Maintainer \"$(control_field Maintainer)\" is not a name with an e-mail address"
+    [[ -n $(control_field Section) ]] || fail "the package has no Section"
+    [[ -n $(control_field Description | head -n 1) ]] || fail "the package has no summary"
+    [[ $(control_field Description | wc -l) -gt 1 ]] || fail "the package has no long description"
+
+    depends=$(control_field Depends)
+    echo "Depends: $depends"
+    # Package names only, without versions or alternatives' separators.
+    depend_names=" $(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/:any//' | xargs) "
+    for package in "${required_depends[@]}"; do
+        [[ $depend_names == *" $package "* ]] || fail "Depends does not list $package: $depends"
+    done
+
+    # Contents: the expected files, owned by root.
+    dpkg-deb -c "$deb" >"$work/contents" || die "dpkg-deb cannot list $deb"
+    awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' "$work/contents" >"$work/package-files"
+    check_file_list "the package" <"$work/package-files"
+    if awk '$2 != "root/root"' "$work/contents" | grep . >/dev/null; then
+        fail "the package holds files not owned by root: $(awk '$2 != "root/root"' "$work/contents")"
+    fi
+
+    root=$work/unpacked
+    dpkg -x "$deb" "$root" || die "dpkg -x cannot unpack $deb"
+    check_tree "unpacked package" "$root"
+
+    binary=$root/usr/bin/woundwell
+    if [[ -f $binary ]]; then
+        file -b "$binary" | grep ', stripped' >/dev/null || fail "the packaged program is not stripped"
+        if ldd "$binary" | grep 'not found' >/dev/null; then
+            fail "the packaged program has unresolved libraries: $(ldd "$binary" | grep 'not found')"
+        fi
+        # Every library the program links directly must come from a package in Depends.
+        while read -r library; do
+            path=$(ldd "$binary" | sed -n "s|^[[:space:]]*$library => \(/[^ ]*\) .*|\1|p")
+            [[ -n $path ]] || { fail "ldd does not resolve $library"; continue; }
+            owner=$(owning_package "$path")
+            if [[ -z $owner ]]; then
+                fail "no installed package owns $path ($library)"
+            elif [[ $depend_names != *" $owner "* ]]; then
+                fail "the program links $library of $owner, which Depends does not list: $depends"
+            fi
+        done < <(objdump -p "$binary" | awk '$1 == "NEEDED" { print $2 }')
+    fi
+    check_running_window packaged "$root"
+    ;;
+esac
+
+if [[ $failures -gt 0 ]]; then
+    echo "$failures packaging check(s) failed ($mode)" >&2
+    exit 1
+fi
+echo "packaging checks passed ($mode)"
