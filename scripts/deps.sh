@@ -7,7 +7,7 @@ build=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-dejavu-core fonts-
 run=(xvfb xauth)
 test=(xvfb xauth libswe-dev swe-basic-data openbox xdotool x11-utils at-spi2-core
       python3-pyatspi dbus dbus-x11 imagemagick clang libclang-rt-14-dev desktop-file-utils
-      appstream dpkg-dev file)
+      appstream dpkg-dev file python3 binutils xdg-utils clang-format)
 
 packages=("${build[@]}")
 case "${1:-build}" in

@@ -1,0 +1,933 @@
+"""Drives the real Woundwell program the way a person does, and reads its screen the way a
+screen reader does.
+
+A `Desktop` is a private X server (Xvfb) with the openbox window manager, a private D-Bus
+session and the accessibility bus on it. A `Woundwell` is one run of the program on that
+desktop, with its own empty home, configuration and runtime folders and a `BROWSER` that only
+writes down the addresses it is asked to open. Keys and mouse clicks go in through xdotool
+(XTEST, the same path as a real keyboard); what is on screen is read back over AT-SPI.
+
+Nothing here touches the user's own desktop, home or settings: every process is started with
+an environment built from scratch, and every process started is ended again.
+"""
+
+from __future__ import annotations
+
+import ctypes
+import datetime
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import urllib.parse
+from pathlib import Path
+
+# The program under test, given on the command line (CTest passes the built target).
+PROGRAM: str = ""
+
+WINDOW_TITLE = "Woundwell v1.15"
+PROGRAM_TITLE = "Woundwell"
+SITE = "http://www.quorvane.com"
+
+DEFAULT_TIMEOUT = 10.0
+POLL = 0.05
+
+# The processes the harness starts die with it even if it is killed outright; what they start in
+# turn is found and ended at clean-up (or by CTest's own clean-up of the process tree).
+_PR_SET_PDEATHSIG = 1
+_PR_SET_CHILD_SUBREAPER = 36
+_libc = ctypes.CDLL(None, use_errno=True)
+
+
+def _die_with_parent() -> None:
+    _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGKILL, 0, 0, 0)
+
+
+def _become_subreaper() -> None:
+    # Orphaned grandchildren (xdg-open, the recorder, the bus launcher's helpers) are handed to
+    # this process instead of init, so that `_descendants` still finds them at clean-up.
+    _libc.prctl(_PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
+
+
+# Folders to remove even when the run has to be cut short.
+_temporary_roots: list[Path] = []
+
+
+class HarnessError(RuntimeError):
+    """The test environment itself could not be set up."""
+
+
+def wait_until(predicate, timeout: float = DEFAULT_TIMEOUT, what: str = "condition",
+               interval: float = POLL):
+    """Polls `predicate` until it returns something truthy, and returns that; fails the test
+    with `what` when the deadline passes. Exceptions raised by the predicate count as "not
+    yet" (the accessibility tree changes under our feet while windows come and go)."""
+    deadline = time.monotonic() + timeout
+    last_error: BaseException | None = None
+    while True:
+        try:
+            result = predicate()
+            if result:
+                return result
+        except Exception as error:  # noqa: BLE001 - retried until the deadline
+            last_error = error
+        if time.monotonic() >= deadline:
+            detail = f" (last error: {last_error!r})" if last_error else ""
+            raise AssertionError(f"timed out after {timeout:.0f}s waiting for {what}{detail}")
+        time.sleep(interval)
+
+
+def wait_for_value(read, expected, what: str, timeout: float = DEFAULT_TIMEOUT):
+    """Polls `read()` until it gives `expected`; on time-out the failure shows what it gave
+    last."""
+    seen = []
+
+    def matches():
+        seen[:] = [read()]
+        return seen[0] == expected
+
+    try:
+        wait_until(matches, timeout, what)
+    except AssertionError as error:
+        last = repr(seen[0]) if seen else "nothing"
+        raise AssertionError(f"{error}: expected {expected!r}, last saw {last}") from None
+
+
+def _descendants(root_pid: int) -> list[int]:
+    children: dict[int, list[int]] = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat", "rb") as stat:
+                fields = stat.read().rsplit(b")", 1)[1].split()
+            children.setdefault(int(fields[1]), []).append(int(entry))
+        except (OSError, IndexError, ValueError):
+            continue
+    found: list[int] = []
+    pending = [root_pid]
+    while pending:
+        pid = pending.pop()
+        for child in children.get(pid, []):
+            found.append(child)
+            pending.append(child)
+    return found
+
+
+def _end_process(process: subprocess.Popen, grace: float = 2.0) -> None:
+    """Ends one process that we started, politely first."""
+    if process.poll() is None:
+        try:
+            process.terminate()
+            process.wait(timeout=grace)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait(timeout=grace)
+        except ProcessLookupError:
+            pass
+
+
+def _reap_leftovers() -> None:
+    """Kills every process still below this one (all of them are ours) and reaps them."""
+    for _ in range(3):
+        pids = _descendants(os.getpid())
+        if not pids:
+            return
+        for pid in pids:
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        deadline = time.monotonic() + 2
+        while time.monotonic() < deadline:
+            try:
+                pid, _ = os.waitpid(-1, os.WNOHANG)
+            except ChildProcessError:
+                break
+            if pid == 0:
+                time.sleep(0.02)
+
+
+# ---------------------------------------------------------------------------------------------
+# The desktop: X server, window manager, D-Bus session, accessibility bus
+# ---------------------------------------------------------------------------------------------
+
+
+def _require(tool: str) -> str:
+    path = shutil.which(tool)
+    if path is None:
+        raise HarnessError(f"{tool} is not installed (see scripts/deps.sh test)")
+    return path
+
+
+AT_SPI_BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+# The desktop and the program see only the system's programs, whatever the caller's PATH holds.
+SYSTEM_PATH = "/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin"
+
+# Letters a test types that the X server's default (US) layout has no key for.
+EXTRA_LETTERS = "ëé"
+
+
+def _keysym(character: str) -> int:
+    code = ord(character)
+    return code if 0xA0 <= code <= 0xFF else 0x1000000 + code  # Latin-1 or Unicode keysym
+
+
+def _add_keys(display: str, letters: str) -> None:
+    """Puts each letter (with its capital on the shift level) on a key that had nothing on it,
+    the way a person sets up a layout with those letters. xdotool then types them with a plain
+    key press; left to itself it would remap a key just for the moment of each press, which
+    races with the program reading the new layout and now and then loses the letter."""
+    xlib = ctypes.CDLL("libX11.so.6")
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    xlib.XDisplayKeycodes.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
+                                      ctypes.POINTER(ctypes.c_int)]
+    xlib.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+    xlib.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int,
+                                         ctypes.POINTER(ctypes.c_int)]
+    xlib.XChangeKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
+                                            ctypes.POINTER(ctypes.c_ulong), ctypes.c_int]
+    xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    xlib.XFree.argtypes = [ctypes.c_void_p]
+    xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    connection = xlib.XOpenDisplay(display.encode())
+    if not connection:
+        raise HarnessError(f"cannot open the X display {display}")
+    try:
+        lowest, highest = ctypes.c_int(), ctypes.c_int()
+        xlib.XDisplayKeycodes(connection, ctypes.byref(lowest), ctypes.byref(highest))
+        per_key = ctypes.c_int()
+        count = highest.value - lowest.value + 1
+        table = xlib.XGetKeyboardMapping(connection, lowest.value, count,
+                                         ctypes.byref(per_key))
+        width = per_key.value
+        free_keys = [lowest.value + index for index in range(count)
+                     if not any(table[index * width + level] for level in range(width))]
+        xlib.XFree(table)
+        if len(free_keys) < len(letters):
+            raise HarnessError("no free keys to put extra letters on")
+        for letter, keycode in zip(letters, reversed(free_keys)):
+            symbols = (ctypes.c_ulong * width)()
+            symbols[0] = _keysym(letter)
+            if width > 1:
+                symbols[1] = _keysym(letter.upper())
+            xlib.XChangeKeyboardMapping(connection, keycode, width, symbols, 1)
+        xlib.XSync(connection, 0)
+    finally:
+        xlib.XCloseDisplay(connection)
+
+
+class Desktop:
+    """One private X display with a window manager and an accessibility bus.
+
+    pyatspi binds itself to one accessibility bus for the life of the Python process, so a
+    test module brings up one desktop and the tests in it share it; each test still starts
+    its own program with its own folders (see `Woundwell`)."""
+
+    def __init__(self) -> None:
+        self.root = Path(tempfile.mkdtemp(prefix="woundwell-e2e-"))
+        _temporary_roots.append(self.root)
+        self.processes: list[subprocess.Popen] = []
+        self.programs: list["Woundwell"] = []
+        self.display = ""
+        self.env: dict[str, str] = {}
+
+    # -- set-up --------------------------------------------------------------------------
+
+    def start(self) -> "Desktop":
+        _become_subreaper()
+        try:
+            self._start_x()
+            _add_keys(self.display, EXTRA_LETTERS)
+            self._start_dbus()
+            self._start_accessibility_bus()
+            self._start_window_manager()
+        except BaseException:
+            self.stop()
+            raise
+        return self
+
+    def _base_env(self) -> dict[str, str]:
+        home = self.root / "desktop-home"
+        runtime = self.root / "desktop-runtime"
+        for folder in (home, runtime):
+            folder.mkdir(mode=0o700, exist_ok=True)
+        env = {
+            "PATH": SYSTEM_PATH,
+            "HOME": str(home),
+            "XDG_CONFIG_HOME": str(home / ".config"),
+            "XDG_CACHE_HOME": str(home / ".cache"),
+            "XDG_DATA_HOME": str(home / ".local/share"),
+            "XDG_RUNTIME_DIR": str(runtime),
+            "LANG": "C.UTF-8",
+            "LC_ALL": "C.UTF-8",
+        }
+        return env
+
+    def _spawn(self, argv: list[str], env: dict[str, str], **kwargs) -> subprocess.Popen:
+        process = subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL,
+                                   preexec_fn=_die_with_parent, **kwargs)
+        self.processes.append(process)
+        return process
+
+    def _start_x(self) -> None:
+        xvfb = _require("Xvfb")
+        read_fd, write_fd = os.pipe()
+        with open(self.root / "xvfb.log", "wb") as log:
+            process = self._spawn(
+                [xvfb, "-displayfd", str(write_fd), "-nolisten", "tcp", "-noreset",
+                 "-screen", "0", "1280x1024x24"],
+                self._base_env(), pass_fds=(write_fd,), stdout=log, stderr=log)
+        os.close(write_fd)
+        number = b""
+        deadline = time.monotonic() + 15
+        os.set_blocking(read_fd, False)
+        while not number.endswith(b"\n"):
+            if process.poll() is not None or time.monotonic() > deadline:
+                os.close(read_fd)
+                raise HarnessError("Xvfb did not start: " +
+                                   (self.root / "xvfb.log").read_text(errors="replace"))
+            try:
+                chunk = os.read(read_fd, 16)
+                if chunk:
+                    number += chunk
+                    continue
+            except BlockingIOError:
+                pass
+            time.sleep(0.02)
+        os.close(read_fd)
+        self.display = ":" + number.decode().strip()
+        self.env = self._base_env()
+        self.env["DISPLAY"] = self.display
+
+    def _start_dbus(self) -> None:
+        dbus_daemon = _require("dbus-daemon")
+        process = self._spawn(
+            [dbus_daemon, "--session", "--nofork", "--nopidfile", "--print-address=1"],
+            self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        assert process.stdout is not None
+        os.set_blocking(process.stdout.fileno(), False)
+        address = b""
+        deadline = time.monotonic() + 10
+        while not address.endswith(b"\n"):
+            if process.poll() is not None or time.monotonic() > deadline:
+                raise HarnessError("dbus-daemon did not start")
+            chunk = process.stdout.read()
+            if chunk:
+                address += chunk
+            else:
+                time.sleep(0.02)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address.decode().strip()
+
+    def _start_accessibility_bus(self) -> None:
+        if not os.access(AT_SPI_BUS_LAUNCHER, os.X_OK):
+            raise HarnessError("at-spi2-core is not installed (no at-spi-bus-launcher)")
+        self._spawn([AT_SPI_BUS_LAUNCHER, "--launch-immediately"], self.env,
+                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # The launcher owns org.a11y.Bus on the session bus once the accessibility bus is up.
+        wait_until(self._accessibility_bus_address, 15, "the accessibility bus")
+
+    def _accessibility_bus_address(self) -> str:
+        result = subprocess.run(
+            ["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
+             "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
+            env=self.env, capture_output=True, text=True, timeout=5)
+        return result.stdout.strip() if result.returncode == 0 else ""
+
+    def _start_window_manager(self) -> None:
+        openbox = _require("openbox")
+        self._spawn([openbox, "--sm-disable"], self.env, stdout=subprocess.DEVNULL,
+                    stderr=subprocess.DEVNULL)
+        wait_until(self._window_manager_running, 15, "the openbox window manager")
+
+    def _window_manager_running(self) -> bool:
+        result = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
+                                capture_output=True, text=True, timeout=5)
+        return result.returncode == 0 and "window id" in result.stdout
+
+    # -- clean-up ------------------------------------------------------------------------
+
+    def stop(self) -> None:
+        for program in self.programs:
+            try:
+                program.stop()
+            except Exception:  # noqa: BLE001 - clean-up goes on
+                pass
+        for process in reversed(self.processes):
+            try:
+                _end_process(process)
+            except Exception:  # noqa: BLE001 - clean-up goes on
+                pass
+            if process.stdout is not None:
+                process.stdout.close()
+        _reap_leftovers()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    # -- input ---------------------------------------------------------------------------
+
+    def xdotool(self, *args: str) -> None:
+        subprocess.run(["xdotool", *args], env=self.env, check=True, timeout=30,
+                       stdout=subprocess.DEVNULL)
+
+    def key(self, *keys: str) -> None:
+        """Presses and releases keys one after another (xdotool key names: Tab, Return,
+        Escape, alt+d, ...)."""
+        self.xdotool("key", "--delay", "60", *keys)
+
+    def type(self, text: str) -> None:
+        """Types text on the keyboard into whatever has the focus."""
+        self.xdotool("type", "--delay", "40", text)
+
+    def keyboard_window_title(self) -> str:
+        """The title of the window that has the keyboard focus on the X server."""
+        result = subprocess.run(["xdotool", "getwindowfocus", "getwindowname"], env=self.env,
+                                capture_output=True, text=True, timeout=10)
+        return result.stdout.strip() if result.returncode == 0 else ""
+
+    def click_at(self, x: int, y: int) -> None:
+        # The server handles the move before the click that follows it in the same stream.
+        self.xdotool("mousemove", str(x), str(y), "click", "1")
+
+
+# ---------------------------------------------------------------------------------------------
+# Reading the screen through AT-SPI
+# ---------------------------------------------------------------------------------------------
+
+_pyatspi = None
+
+
+def atspi():
+    """pyatspi, bound to the desktop's accessibility bus (imported once the desktop is up)."""
+    global _pyatspi
+    if _pyatspi is None:
+        import pyatspi  # noqa: PLC0415 - needs DISPLAY and the session bus set first
+        from gi.repository import Atspi  # noqa: PLC0415
+        Atspi.set_timeout(5000, 15000)
+        _pyatspi = pyatspi
+    return _pyatspi
+
+
+def children(node) -> list:
+    found = []
+    for index in range(node.childCount):
+        child = node.getChildAtIndex(index)
+        if child is not None:
+            found.append(child)
+    return found
+
+
+def role(node) -> str:
+    return node.getRoleName()
+
+
+def states(node) -> set:
+    return set(node.getState().getStates())
+
+
+def is_showing(node) -> bool:
+    return atspi().STATE_SHOWING in states(node)
+
+
+def is_focused(node) -> bool:
+    return atspi().STATE_FOCUSED in states(node)
+
+
+def text_of(node) -> str:
+    """What a screen reader reads out as the node's text: its Text interface if it has one
+    (text boxes, labels), otherwise its name."""
+    try:
+        text = node.queryText()
+    except NotImplementedError:
+        return node.name
+    return text.getText(0, -1)
+
+
+def walk(node, descend_hidden: bool = False):
+    """Yields `node` and everything below it, depth first, skipping what is not on screen
+    (closed drop-down lists and menus, hidden windows) unless asked."""
+    pending = [node]
+    while pending:
+        current = pending.pop()
+        yield current
+        if descend_hidden or current is node or is_showing(current):
+            pending.extend(reversed(children(current)))
+
+
+def find_all(root, role_name: str | None = None, name: str | None = None,
+             predicate=None, showing: bool = True) -> list:
+    found = []
+    for node in walk(root):
+        if role_name is not None and role(node) != role_name:
+            continue
+        if name is not None and node.name != name:
+            continue
+        if showing and not is_showing(node):
+            continue
+        if predicate is not None and not predicate(node):
+            continue
+        found.append(node)
+    return found
+
+
+def extents(node):
+    return node.queryComponent().getExtents(atspi().DESKTOP_COORDS)
+
+
+def visible_rect(node, window=None):
+    """The part of the node that a person can see, as (left, top, right, bottom) on the
+    screen, or None: its rectangle cut down to each container's, up to `window` (or the
+    top-level window). Hidden controls lying outside their window come out as None."""
+    box = extents(node)
+    if box.width <= 0 or box.height <= 0:
+        return None
+    left, top = box.x, box.y
+    right, bottom = box.x + box.width, box.y + box.height
+    parent = node.parent
+    while parent is not None and role(parent) != "application":
+        try:
+            outer = extents(parent)
+        except NotImplementedError:
+            break
+        if outer.width > 0 and outer.height > 0:
+            left, top = max(left, outer.x), max(top, outer.y)
+            right = min(right, outer.x + outer.width)
+            bottom = min(bottom, outer.y + outer.height)
+        if parent is window:
+            break
+        if role(parent) == "list" and parent.parent is not None and \
+                role(parent.parent) == "combo box":
+            break  # an opened drop-down list is a window of its own
+        parent = parent.parent
+    return (left, top, right, bottom) if right > left and bottom > top else None
+
+
+def within_view(node, window=None) -> bool:
+    return visible_rect(node, window) is not None
+
+
+def find_one(root, role_name: str | None = None, name: str | None = None, predicate=None):
+    """The single node below the window `root` with that role and name that a person can see;
+    fails otherwise."""
+    found = find_all(root, role_name, name,
+                     lambda node: within_view(node, root) and (predicate is None or
+                                                               predicate(node)))
+    if len(found) != 1:
+        raise LookupError(f"expected one {role_name or 'node'} named {name!r}, "
+                          f"found {len(found)}")
+    return found[0]
+
+
+def centre_of(node) -> tuple[int, int]:
+    """The centre of the visible part of the node on the screen, where a person would click
+    it."""
+    rect = visible_rect(node)
+    if rect is None:
+        raise LookupError(f"the {role(node)} {node.name!r} is not in view")
+    left, top, right, bottom = rect
+    return (left + right) // 2, (top + bottom) // 2
+
+
+def list_items(combo) -> list[str]:
+    """The item texts a drop-down list offers."""
+    items: list[str] = []
+    for child in children(combo):
+        if role(child) == "list":
+            items.extend(item.name for item in children(child))
+    return items
+
+
+def chosen_item(combo) -> str:
+    """The item a closed drop-down list shows as chosen (what a screen reader announces)."""
+    return combo.name
+
+
+# ---------------------------------------------------------------------------------------------
+# One run of the program
+# ---------------------------------------------------------------------------------------------
+
+RECORDER = """#!/bin/sh
+# Stands in for the web browser: writes down each address it is asked to open.
+for address in "$@"; do
+    printf '%s\\n' "$address" >> '{log}'
+done
+"""
+
+
+class Woundwell:
+    """One run of the program on a desktop, with its own home, settings and browser."""
+
+    def __init__(self, desktop: Desktop, name: str = "run",
+                 reminder_date: datetime.date | None = None, folders: "Woundwell | None" = None):
+        """`reminder_date`: the date to leave in the settings as that of the last update
+        reminder (today when not given, so that no reminder comes). `folders`: share the home,
+        settings and runtime folders of an earlier run (a second copy for the same user)."""
+        self.desktop = desktop
+        self.process: subprocess.Popen | None = None
+        self._app = None
+        if folders is not None:
+            self.root = folders.root
+            self.env = folders.env
+            self.settings_file = folders.settings_file
+            self.browser_log = folders.browser_log
+            return
+        self.root = Path(tempfile.mkdtemp(prefix=f"{name}-", dir=desktop.root))
+        home = self.root / "home"
+        config = self.root / "config"
+        runtime = self.root / "runtime"
+        data = self.root / "data"
+        for folder in (home, config, data):
+            folder.mkdir(parents=True)
+        runtime.mkdir(mode=0o700)
+        os.chmod(runtime, 0o700)
+        self.settings_file = config / "Woundwell" / "Woundwell.conf"
+        self.browser_log = self.root / "browser.log"
+        browser = self.root / "browser"
+        browser.write_text(RECORDER.format(log=self.browser_log))
+        browser.chmod(0o755)
+        self.write_reminder_date(reminder_date or datetime.date.today())
+        # Built from nothing: no XDG_CURRENT_DESKTOP or DESKTOP_SESSION, so neither Qt nor
+        # xdg-open sees a desktop environment, and BROWSER decides where addresses go.
+        self.env = {
+            "PATH": desktop.env["PATH"],
+            "LANG": "C.UTF-8",
+            "LC_ALL": "C.UTF-8",
+            "DISPLAY": desktop.display,
+            "DBUS_SESSION_BUS_ADDRESS": desktop.env["DBUS_SESSION_BUS_ADDRESS"],
+            "HOME": str(home),
+            "XDG_CONFIG_HOME": str(config),
+            "XDG_CACHE_HOME": str(home / ".cache"),
+            "XDG_DATA_HOME": str(home / ".local/share"),
+            # No desktop file anywhere can claim web addresses: xdg-open falls back to BROWSER.
+            "XDG_DATA_DIRS": str(data),
+            "XDG_RUNTIME_DIR": str(runtime),
+            "BROWSER": str(browser),
+            "QT_QPA_PLATFORM": "xcb",
+            "QT_ACCESSIBILITY": "1",
+            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+        }
+
+    # -- settings ------------------------------------------------------------------------
+
+    def write_reminder_date(self, date: datetime.date) -> None:
+        self.settings_file.parent.mkdir(parents=True, exist_ok=True)
+        self.settings_file.write_text(f"[Settings]\nDuration={date.isoformat()}\n")
+
+    def stored_reminder_date(self) -> str | None:
+        if not self.settings_file.exists():
+            return None
+        section = None
+        for line in self.settings_file.read_text().splitlines():
+            line = line.strip()
+            if line.startswith("["):
+                section = line
+            elif section == "[Settings]" and line.startswith("Duration="):
+                return line.split("=", 1)[1]
+        return None
+
+    # -- the browser ---------------------------------------------------------------------
+
+    def opened_addresses(self) -> list[str]:
+        if not self.browser_log.exists():
+            return []
+        return self.browser_log.read_text(encoding="utf-8").splitlines()
+
+    def wait_for_addresses(self, count: int, timeout: float = DEFAULT_TIMEOUT) -> list[str]:
+        return wait_until(lambda: len(self.opened_addresses()) >= count and
+                          self.opened_addresses(), timeout,
+                          f"{count} address(es) to reach the browser")
+
+    # -- the process ---------------------------------------------------------------------
+
+    def start(self) -> "Woundwell":
+        log = open(self.root / f"program-{time.monotonic_ns()}.log", "wb")
+        self.process = subprocess.Popen([PROGRAM], env=self.env, stdin=subprocess.DEVNULL,
+                                        stdout=log, stderr=log, cwd=self.root,
+                                        preexec_fn=_die_with_parent)
+        log.close()
+        self.desktop.programs.append(self)
+        return self
+
+    @property
+    def pid(self) -> int:
+        assert self.process is not None
+        return self.process.pid
+
+    def running(self) -> bool:
+        return self.process is not None and self.process.poll() is None
+
+    def wait_for_exit(self, timeout: float = DEFAULT_TIMEOUT) -> int:
+        assert self.process is not None
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError(f"the program did not end within {timeout:.0f}s") from None
+
+    def kill(self, sig: int = signal.SIGKILL) -> None:
+        if self.running():
+            os.kill(self.pid, sig)
+            self.process.wait(timeout=DEFAULT_TIMEOUT)
+
+    def stop(self) -> None:
+        if self.process is not None:
+            _end_process(self.process)
+
+    # -- what is on screen ---------------------------------------------------------------
+
+    def app(self):
+        """The program's accessible application object."""
+        if self._app is not None:
+            try:
+                if self._app.get_process_id() == self.pid:
+                    return self._app
+            except Exception:  # noqa: BLE001 - gone; look it up again
+                pass
+            self._app = None
+        desktop = atspi().Registry.getDesktop(0)
+        for app in children(desktop):
+            try:
+                if app.get_process_id() == self.pid:
+                    self._app = app
+                    return app
+            except Exception:  # noqa: BLE001 - another application going away
+                continue
+        raise LookupError("the program is not on the accessibility bus")
+
+    def windows(self) -> list:
+        """The program's top-level windows that are on screen, message boxes included."""
+        if not self.running():
+            return []
+        return [window for window in children(self.app()) if is_showing(window)]
+
+    def wait_for_window(self, has, what: str, timeout: float = DEFAULT_TIMEOUT):
+        """Waits for a window on screen for which `has(window)` is true, and returns it."""
+        def found():
+            matches = [window for window in self.windows() if has(window)]
+            return matches[0] if len(matches) == 1 else None
+        try:
+            return wait_until(found, timeout, what)
+        except AssertionError as error:
+            raise AssertionError(f"{error}; on screen: {self.describe_windows()}") from None
+
+    def describe_windows(self) -> str:
+        """A short account of what is on screen, for failure messages."""
+        if not self.running():
+            return f"nothing (the program ended with {self.process.returncode})"
+        try:
+            described = []
+            for window in self.windows():
+                if role(window) == "alert":
+                    described.append(f"message {message_text(window)!r}")
+                elif shows_name_box(window):
+                    described.append("the birth-data window")
+                elif shows_result(window):
+                    described.append("the result window")
+                elif shows_referral_form(window):
+                    described.append("the farewell window")
+                else:
+                    described.append(f"{role(window)} {window.name!r}")
+            return ", ".join(described) or "no window"
+        except Exception as error:  # noqa: BLE001 - only for a message
+            return f"unknown ({error!r})"
+
+    def wait_for_message(self, text: str | None = None, timeout: float = DEFAULT_TIMEOUT):
+        """Waits for a message box and returns it; with `text`, for one saying exactly
+        that."""
+        def has(window):
+            return role(window) == "alert" and (text is None or message_text(window) == text)
+        return self.wait_for_window(has, f"the message {text!r}", timeout)
+
+
+def message_text(box) -> str:
+    """The text of a message box, as a screen reader reads it."""
+    labels = [text_of(label) for label in find_all(box, "label")]
+    labels = [label for label in labels if label.strip()]
+    return "\n".join(labels)
+
+
+# ---------------------------------------------------------------------------------------------
+# The program's windows, told apart by what they show
+# ---------------------------------------------------------------------------------------------
+
+
+def shows_name_box(window) -> bool:
+    """The birth-data window: the only one with the "Name" box."""
+    return role(window) != "alert" and bool(find_all(window, "text", "Name"))
+
+
+def _labels_for(window, purpose: str) -> list:
+    return find_all(window, "label",
+                    predicate=lambda node: purpose in (node.name, node.description))
+
+
+def shows_result(window) -> bool:
+    """The result window: the only one with the healing sign on it."""
+    return role(window) != "alert" and bool(_labels_for(window, "Healing sign"))
+
+
+def shows_referral_form(window) -> bool:
+    """The farewell window: the only one with the "Refer A Friend" form."""
+    return role(window) != "alert" and bool(find_all(window, name="Refer A Friend"))
+
+
+def result_text(window, purpose: str) -> str:
+    """What a screen reader reads for the result label that serves `purpose` ("Healing sign"
+    or "Reading"). The label is found by that purpose, given as its accessible name or
+    description; its content is its Text interface where it has one, otherwise whichever of
+    name and description does not just state the purpose."""
+    labels = _labels_for(window, purpose)
+    if len(labels) != 1:
+        raise LookupError(f"expected one label for {purpose!r}, found {len(labels)}")
+    label = labels[0]
+    try:
+        return label.queryText().getText(0, -1)
+    except NotImplementedError:
+        pass
+    content = label.description if label.name == purpose else label.name
+    if not content:
+        raise AssertionError(
+            f"the {purpose!r} label tells a screen reader what it is for but not what it shows "
+            f"(name {label.name!r}, description {label.description!r}, no Text interface)")
+    return content
+
+
+def date_lists(window) -> dict[str, object]:
+    """The three drop-down lists of the birth-data window, keyed "day", "month", "year". A
+    closed list is announced by the item it shows, so each is told apart by what it offers."""
+    found: dict[str, object] = {}
+    for combo in find_all(window, "combo box"):
+        items = list_items(combo)
+        if items[:1] == ["1"] and len(items) == 31:
+            found["day"] = combo
+        elif items[:1] == ["January"] and len(items) == 12:
+            found["month"] = combo
+        elif items[:1] == ["1930"] and len(items) == 81:
+            found["year"] = combo
+    if len(found) != 3:
+        raise LookupError(f"expected the day, month and year lists, found {sorted(found)}")
+    return found
+
+
+def chosen_date(window) -> tuple[str, str, str]:
+    lists = date_lists(window)
+    return chosen_item(lists["day"]), chosen_item(lists["month"]), chosen_item(lists["year"])
+
+
+def split_query(address: str) -> dict[str, str]:
+    """The query values of an address, decoded the way a web server's form handling does;
+    each key must occur once."""
+    parts = urllib.parse.urlsplit(address)
+    values: dict[str, str] = {}
+    for key, value in urllib.parse.parse_qsl(parts.query, keep_blank_values=True,
+                                             strict_parsing=True, encoding="utf-8",
+                                             errors="strict"):
+        if key in values:
+            raise AssertionError(f"{key} occurs twice in {address!r}")
+        values[key] = value
+    return values
+
+
+# ---------------------------------------------------------------------------------------------
+# Test cases and the command line
+# ---------------------------------------------------------------------------------------------
+
+
+class ProgramTestCase(unittest.TestCase):
+    """Test case base: one desktop for the module's tests, one program run (or more) per
+    test, each ended when the test ends, however it ends."""
+
+    desktop: Desktop
+
+    @classmethod
+    def setUpClass(cls) -> None:
+        cls.desktop = Desktop().start()
+        os.environ.update(cls.desktop.env)
+        try:
+            atspi()
+        except BaseException:
+            cls.desktop.stop()
+            raise
+
+    @classmethod
+    def tearDownClass(cls) -> None:
+        cls.desktop.stop()
+
+    def launch(self, **options) -> Woundwell:
+        program = Woundwell(self.desktop, name=self._testMethodName, **options).start()
+        self.addCleanup(program.stop)
+        return program
+
+    def start_at_birth_data_window(self, **options) -> tuple[Woundwell, object]:
+        program = self.launch(**options)
+        window = program.wait_for_window(shows_name_box, "the birth-data window")
+        wait_until(lambda: is_focused(find_one(window, "text", "Name")), what="focus in Name")
+        self.wait_for_keyboard()
+        return program, window
+
+    # xdotool shortcuts
+    def key(self, *keys: str) -> None:
+        self.desktop.key(*keys)
+
+    def type(self, text: str) -> None:
+        self.desktop.type(text)
+
+    # A list looks up what is typed into it as one search until the typing pauses for Qt's
+    # keyboard input interval (400 ms); a person picking again pauses longer than that.
+    _TYPE_AHEAD_PAUSE = 0.5
+    _last_pick = 0.0
+
+    def pick(self, text: str) -> None:
+        """Types the start of an item into the focused drop-down list, as a fresh search."""
+        pause = self._last_pick + self._TYPE_AHEAD_PAUSE - time.monotonic()
+        if pause > 0:
+            time.sleep(pause)
+        self.desktop.type(text)
+        self._last_pick = time.monotonic()
+
+    def click(self, node) -> None:
+        self.desktop.click_at(*centre_of(node))
+
+    def dismiss_message(self, program: Woundwell, text: str) -> None:
+        """Reads the message box that must be up, checks its text and presses Enter on it."""
+        box = program.wait_for_message(text)
+        wait_until(lambda: any(is_focused(node) for node in find_all(box, "push button")),
+                   what="the message box's button to take the focus")
+        self.key("Return")
+        wait_until(lambda: not [w for w in program.windows() if role(w) == "alert"],
+                   what=f"the message {text!r} to close")
+        # Keys typed next go to the window the message came from, once it has them again.
+        self.wait_for_keyboard()
+
+    def wait_for_keyboard(self, title: str = WINDOW_TITLE) -> None:
+        """Waits until the X server sends the keyboard to a window with that title (all four
+        windows have the same one; message boxes are titled with the bare program title)."""
+        wait_for_value(self.desktop.keyboard_window_title, title, "the keyboard focus")
+
+
+def main() -> None:
+    """Runs the module's tests against the program named on the command line."""
+    global PROGRAM
+    if len(sys.argv) < 2:
+        sys.exit(f"usage: {sys.argv[0]} PATH-TO-WOUNDWELL [unittest options]")
+    PROGRAM = os.path.abspath(sys.argv.pop(1))
+    if not os.access(PROGRAM, os.X_OK):
+        sys.exit(f"not a program: {PROGRAM}")
+    budget = int(os.environ.get("WOUNDWELL_E2E_BUDGET", "150"))
+
+    def out_of_time(signum, frame):  # noqa: ARG001
+        sys.stderr.write(f"\nthe tests did not finish within {budget}s; ending them\n")
+        sys.stderr.flush()
+        _reap_leftovers()
+        for root in _temporary_roots:
+            shutil.rmtree(root, ignore_errors=True)
+        os._exit(3)
+
+    signal.signal(signal.SIGALRM, out_of_time)
+    signal.signal(signal.SIGTERM, out_of_time)
+    signal.alarm(budget)
+    unittest.main(module="__main__", verbosity=2)

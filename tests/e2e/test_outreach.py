@@ -1,0 +1,66 @@
+"""The ways the program sends a person to the maker's web site: menu commands, link labels
+and the refer-a-friend form of the farewell window. The browser is a recorder that writes
+down each address it receives."""
+
+import urllib.parse
+
+import harness
+from harness import find_one, shows_referral_form, text_of, wait_for_value
+
+SITE = harness.SITE
+
+
+class OutreachTest(harness.ProgramTestCase):
+
+    def test_menu_command_and_link_label_open_their_pages(self):
+        program, main = self.start_at_birth_data_window()
+
+        # "&Donate" acts straight from the menu bar.
+        self.key("alt+d")
+        self.assertEqual([f"{SITE}/donate.html"], program.wait_for_addresses(1))
+
+        # The "Date Of Birth" caption is a link to the fully branded copy offer.
+        self.click(find_one(main, "label", "Date Of Birth"))
+        self.assertEqual([f"{SITE}/donate.html", f"{SITE}/fully-branded.html"],
+                         program.wait_for_addresses(2))
+        self.assertEqual([main], program.windows(), "the window stays as it was")
+
+    def test_referral_carries_awkward_entries_unchanged(self):
+        program, _ = self.start_at_birth_data_window()
+        self.key("Escape")
+        farewell = program.wait_for_window(shows_referral_form, "the farewell window")
+
+        entries = {
+            "Your Name": "  Zoë & Jo = #1 + co  ",
+            "Your Email Address": "zoë+jo&x=y#z@example.org",
+            "Friend's Name": "Ann-Marie O'Neil?",
+            "Friend's Email Address": "ann%20marie@example.co.uk",
+        }
+        for box_name, typed in entries.items():
+            box = find_one(farewell, "text", box_name)
+            self.click(box)  # the prompt text goes as the box takes the focus
+            wait_for_value(lambda box=box: text_of(box), "", f"{box_name} emptied")
+            self.type(typed)
+            wait_for_value(lambda box=box: text_of(box), typed, f"{box_name} filled in")
+
+        self.click(find_one(farewell, "push button", "Refer A Friend Now"))
+        [address] = program.wait_for_addresses(1)
+
+        parts = urllib.parse.urlsplit(address)
+        self.assertEqual(("http", "www.quorvane.com", "/qvsw-refer-a-friend.php", ""),
+                         (parts.scheme, parts.netloc, parts.path, parts.fragment))
+        values = harness.split_query(address)
+        self.assertEqual(["taf1", "taf2", "taf3", "taf4", "taf5", "taf6"], list(values))
+        self.assertEqual({
+            "taf1": "Zoë & Jo = #1 + co",
+            "taf2": "zoë+jo&x=y#z@example.org",
+            "taf3": "Your Message\r\n",
+            "taf4": "Ann-Marie O'Neil?",
+            "taf5": "ann%20marie@example.co.uk",
+            "taf6": f"{SITE}/woundwell/",
+        }, values)
+        self.assertEqual([farewell], program.windows(), "the farewell window stays open")
+
+
+if __name__ == "__main__":
+    harness.main()
