@@ -150,6 +150,20 @@ private slots:
             << u"1950"_s << QString() << QString() << u"Sagittarius"_s;
         QTest::newRow("day unread in a quiet month")
             << u"1951"_s << u"April"_s << u"x"_s << u"Capricorn"_s;
+        QTest::newRow("year with spaces") << u" 1950 "_s << u"May"_s << u"1"_s << u"Sagittarius"_s;
+        QTest::newRow("year with a leading zero")
+            << u"01950"_s << u"May"_s << u"1"_s << u"Sagittarius"_s;
+        QTest::newRow("year in other digits")
+            << u"\u0661\u0669\u0665\u0660"_s << u"May"_s << u"1"_s << u"<no match>"_s;
+        QTest::newRow("signed year") << u"+1950"_s << u"May"_s << u"1"_s << u"<no match>"_s;
+        QTest::newRow("day with a leading zero")
+            << u"1933"_s << u"June"_s << u"07"_s << u"Gemini"_s;
+        QTest::newRow("day with spaces") << u"1933"_s << u"June"_s << u" 6 "_s << u"Taurus"_s;
+        QTest::newRow("day beyond the lists") << u"1933"_s << u"June"_s << u"99"_s << u"Gemini"_s;
+        QTest::newRow("month nearly a name") << u"1933"_s << u"Junf"_s << u"7"_s << u"<no match>"_s;
+        QTest::newRow("month with a space") << u"1933"_s << u" June"_s << u"7"_s << u"<no match>"_s;
+        QTest::newRow("month too long") << u"2005"_s << u"Decemberr"_s << u"6"_s << u"<no match>"_s;
+        QTest::newRow("month too short") << u"2005"_s << u"Ma"_s << u"6"_s << u"<no match>"_s;
         QTest::newRow("day not a number in a change month")
             << u"1951"_s << u"June"_s << u"x"_s << u"<no match>"_s;
     }

@@ -3,6 +3,7 @@
 #include "ui/FormSetup.h"
 
 #include <QApplication>
+#include <QIcon>
 
 namespace woundwell {
 
@@ -20,6 +21,7 @@ void initApplication(QApplication &app) {
     app.setQuitOnLastWindowClosed(false);
     qInstallMessageHandler(quietMessageHandler);
     initResources();
+    QApplication::setWindowIcon(applicationIcon());
     installFontSubstitutions();
 }
 

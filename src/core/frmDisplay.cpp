@@ -13,7 +13,8 @@
 namespace woundwell {
 
 frmDisplay::frmDisplay(Program &program)
-    : m_program(program)
+    : QDialog(nullptr, fixedWindowFlags(Qt::Dialog))
+    , m_program(program)
     , ui(std::make_unique<Ui::frmDisplay>()) {
     ui->setupUi(this);
     setUpWindow(this, ui->clientArea, ui->menuBar);

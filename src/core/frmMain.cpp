@@ -18,7 +18,8 @@
 namespace woundwell {
 
 frmMain::frmMain(Program &program)
-    : m_program(program)
+    : QDialog(nullptr, fixedWindowFlags(Qt::Dialog))
+    , m_program(program)
     , ui(std::make_unique<Ui::frmMain>()) {
     ui->setupUi(this);
     setUpWindow(this, ui->clientArea, ui->menuBar);

@@ -7,7 +7,7 @@
 namespace woundwell {
 
 frmAbout::frmAbout(Platform &platform, QWidget *parent)
-    : QDialog(parent)
+    : QDialog(parent, fixedWindowFlags(Qt::Dialog))
     , ui(std::make_unique<Ui::frmAbout>()) {
     ui->setupUi(this);
     setUpWindow(this, ui->clientArea, nullptr);

@@ -32,7 +32,9 @@ const std::array<QString, 4> &SupportTexts() {
 }
 
 frmFarewell::frmFarewell(Program &program)
-    : m_program(program)
+    // Above the program's other windows and the browser.
+    : QWidget(nullptr, fixedWindowFlags(Qt::Window) | Qt::WindowStaysOnTopHint)
+    , m_program(program)
     , ui(std::make_unique<Ui::frmFarewell>()) {
     ui->setupUi(this);
     setUpWindow(this, ui->clientArea, nullptr);
@@ -59,8 +61,7 @@ void frmFarewell::load() {
     platform.seedRandomFromClock();
     ui->Label2->setText(
         SupportTexts()[static_cast<std::size_t>(supportTextNumber(platform.nextRandom()))]);
-    // Above the program's other windows and the browser, without taking the focus when shown.
-    setWindowFlag(Qt::WindowStaysOnTopHint);
+    // It does not take the focus when it is shown.
     setAttribute(Qt::WA_ShowWithoutActivating);
 }
 

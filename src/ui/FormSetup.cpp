@@ -43,13 +43,6 @@ const QCursor &plainHandCursor() {
     return cursor;
 }
 
-QIcon applicationIcon() {
-    QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/woundwell-%1.png").arg(size), QSize(size, size));
-    return icon;
-}
-
 bool isAutoSizeLabel(const QLabel *label) {
     return label->property("autoSize").toBool();
 }
@@ -80,6 +73,20 @@ void installFontSubstitutions() {
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
 }
 
+Qt::WindowFlags fixedWindowFlags(Qt::WindowType type) {
+    // A fixed border with only the close box in the title bar.
+    return type | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+}
+
+QIcon applicationIcon() {
+    // Up to 64 pixels: larger pictures come from the installed icon theme.
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icons/woundwell-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar) {
     auto *layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -90,14 +97,6 @@ void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar) {
     }
     layout->addWidget(clientArea);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    // Keep the kind of window (a dialog stays a dialog), but with a fixed border and only the
-    // close box in the title bar.
-    const Qt::WindowType type = window->windowType() == Qt::Dialog ? Qt::Dialog : Qt::Window;
-    window->setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                           Qt::MSWindowsFixedSizeDialogHint);
-    window->setWindowIcon(applicationIcon());
 
     // Fonts and colours come from the form's style sheet; polish first so that the auto-size
     // labels measure their captions in their own fonts.

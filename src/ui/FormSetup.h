@@ -1,5 +1,8 @@
 #pragma once
 
+#include <Qt>
+
+class QIcon;
 class QLabel;
 class QMenuBar;
 class QWidget;
@@ -23,10 +26,18 @@ void initResources();
 // where those are not installed. Call before any window is built.
 void installFontSubstitutions();
 
+// The window flags of every window: its kind (dialog or window), a fixed border, and only the
+// close box in the title bar. Give them to the base class constructor, before setupUi(), so
+// the window's controls are not styled twice.
+[[nodiscard]] Qt::WindowFlags fixedWindowFlags(Qt::WindowType type);
+
+// The application icon, in the sizes windows show it; the program sets it once for all.
+[[nodiscard]] QIcon applicationIcon();
+
 // Puts the menu bar (may be null) and the client area into a zero-margin layout of fixed size,
-// gives the window a fixed border without minimise and maximise buttons, sets the pointers of
+// sets the pointers of
 // the widgets marked with the "pointer" property, sizes the auto-size labels to their captions
-// and sets the application icon. Call right after setupUi().
+// Call right after setupUi().
 void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar);
 
 // Moves the window so that its frame is centred on the available area of its screen.
