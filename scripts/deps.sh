@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a group of tasks needs, only those not yet installed.
-# Usage: scripts/deps.sh build|run|test
+# Usage: scripts/deps.sh build|run|test|bench
 set -euo pipefail
 
 build=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2)
 run=(xvfb xauth)
+bench=(libbenchmark-dev libx11-dev xvfb xauth openbox dbus)
 test=(xvfb xauth libswe-dev swe-basic-data openbox xdotool x11-utils at-spi2-core
       python3-pyatspi dbus dbus-x11 imagemagick clang libclang-rt-14-dev desktop-file-utils
-      appstream dpkg-dev file python3 binutils xdg-utils clang-format)
+      appstream dpkg-dev file python3 binutils xdg-utils clang-format libbenchmark-dev)
 
 packages=("${build[@]}")
 case "${1:-build}" in
     build) ;;
     run) packages+=("${run[@]}") ;;
     test) packages+=("${test[@]}") ;;
-    *) echo "usage: $0 build|run|test" >&2; exit 2 ;;
+    bench) packages+=("${bench[@]}") ;;
+    *) echo "usage: $0 build|run|test|bench" >&2; exit 2 ;;
 esac
 
 missing=()
