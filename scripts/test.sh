@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Woundwell with its tests and runs every test with CTest.
+# Installs what is missing, builds Woundwell with its tests and runs every test with CTest:
+# the ordinary build (warnings as errors), the same suites built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a bounded fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
-cmake --preset ci >/dev/null
-cmake --build --preset ci -j"$(nproc)"
-ctest --preset ci
+jobs=$(nproc)
+
+for preset in ci asan fuzz; do
+    echo "== $preset"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j"$jobs"
+    ctest --preset "$preset"
+done

@@ -1,9 +1,7 @@
 #include "platform/DesktopPlatform.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMessageBox>
@@ -57,7 +55,13 @@ QString DesktopPlatform::readSetting(const QString &section, const QString &key)
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, SettingsOrganisation,
                        SettingsApplication);
     const QVariant value = settings.value(section + QLatin1Char('/') + key);
-    return value.canConvert<QString>() ? value.toString() : QString();
+    // A value with a comma in it reads back as a list: it is still text that is there, not a
+    // missing value, and must not be mistaken for a first start.
+    if (value.metaType().id() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    if (value.canConvert<QString>())
+        return value.toString();
+    return value.isValid() ? QString::fromLatin1(value.typeName()) : QString();
 }
 
 void DesktopPlatform::writeSetting(const QString &section, const QString &key,
