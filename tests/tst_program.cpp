@@ -5,6 +5,7 @@
 #include "core/frmDisplay.h"
 #include "core/frmMain.h"
 #include "outreach/frmFarewell.h"
+#include "support/Controls.h"
 #include "support/FakePlatform.h"
 
 #include <QAction>
@@ -18,17 +19,6 @@
 using namespace woundwell;
 using namespace woundwell::test;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-template <typename T> T *control(QWidget &window, const char *name) {
-    T *found = window.findChild<T *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no control %s in %s", name, qPrintable(window.objectName()));
-    return found;
-}
-
-} // namespace
 
 class TestProgram : public QObject {
     Q_OBJECT

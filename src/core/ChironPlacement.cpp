@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-// The lists only ever send a four-digit year, a month name and a one- or two-digit day, and the
-// lookup reads those directly; any other text takes the general, slower reading, which gives
-// the same answers.
-
 namespace woundwell {
 
 namespace {
@@ -120,27 +116,35 @@ inline int monthIndex(QStringView text) {
     return index;
 }
 
-// The lookup for any texts, kept out of line: the program's lists never send it anything.
-Q_NEVER_INLINE Q_DECL_COLD_FUNCTION std::optional<Sign>
-generalLookup(QStringView yearText, QStringView monthText, QStringView dayText) {
-    const std::optional<int> year = toNumber(yearText);
-    if (!year || *year < FirstYear || *year > LastYear)
-        return std::nullopt;
-    const YearEntry &entry = Years[static_cast<std::size_t>(*year - FirstYear)];
-    if (!entry.hasChange)
-        return entry.months[0].atFirst;
+constexpr int NotANumber = -1;
 
-    const int month = monthIndex(monthText);
-    if (month < 0)
-        return std::nullopt;
-    const MonthEntry &m = entry.months[static_cast<std::size_t>(month)];
-    if (m.changeDay == 0)
-        return m.atFirst;
+// The general reading: decimal digits only, optionally surrounded by spaces.
+Q_NEVER_INLINE Q_DECL_COLD_FUNCTION int readAnyNumber(QStringView text) {
+    return toNumber(text).value_or(NotANumber);
+}
 
-    const std::optional<int> day = toNumber(dayText);
-    if (!day)
-        return std::nullopt;
-    return *day < m.changeDay ? m.atFirst : m.fromChange;
+// A number as the lists write it, a day of one or two digits or a year of four, is read
+// straight away; any other text takes the general reading. NotANumber when it is none.
+inline int readNumber(QStringView text) {
+    const char16_t *c = text.utf16();
+    switch (text.size()) {
+    case 1:
+        if (digit(c[0]) <= 9)
+            return static_cast<int>(digit(c[0]));
+        break;
+    case 2:
+        if (std::max(digit(c[0]), digit(c[1])) <= 9)
+            return static_cast<int>(digit(c[0]) * 10 + digit(c[1]));
+        break;
+    case 4:
+        if (std::max({digit(c[0]), digit(c[1]), digit(c[2]), digit(c[3])}) <= 9)
+            return static_cast<int>(digit(c[0]) * 1000 + digit(c[1]) * 100 + digit(c[2]) * 10 +
+                                    digit(c[3]));
+        break;
+    default:
+        break;
+    }
+    return readAnyNumber(text);
 }
 
 } // namespace
@@ -149,19 +153,10 @@ QStringView monthName(int month) {
     return MonthNames.at(static_cast<std::size_t>(month - 1));
 }
 
-// The texts the lists hold, a four-digit year and a one- or two-digit day, are read here
-// directly; any other text goes to the general lookup, which reads it the same way the
-// original did.
 std::optional<Sign> lookupChironSign(QStringView yearText, QStringView monthText,
                                      QStringView dayText) {
-    if (yearText.size() != 4)
-        return generalLookup(yearText, monthText, dayText);
-    const char16_t *y = yearText.utf16();
-    const unsigned y0 = digit(y[0]), y1 = digit(y[1]), y2 = digit(y[2]), y3 = digit(y[3]);
-    if (std::max({y0, y1, y2, y3}) > 9)
-        return generalLookup(yearText, monthText, dayText);
-    // One unsigned comparison checks both ends of the range.
-    const unsigned yearIndex = y0 * 1000 + y1 * 100 + y2 * 10 + y3 - unsigned(FirstYear);
+    // One unsigned comparison checks both ends of the range, and the text not being a number.
+    const auto yearIndex = static_cast<unsigned>(readNumber(yearText) - FirstYear);
     if (yearIndex >= unsigned(YearCount))
         return std::nullopt;
     const YearEntry &entry = Years[yearIndex];
@@ -175,14 +170,9 @@ std::optional<Sign> lookupChironSign(QStringView yearText, QStringView monthText
     if (m.changeDay == 0)
         return m.atFirst;
 
-    const char16_t *d = dayText.utf16();
-    unsigned day;
-    if (dayText.size() == 1 && digit(d[0]) <= 9)
-        day = digit(d[0]);
-    else if (dayText.size() == 2 && std::max(digit(d[0]), digit(d[1])) <= 9)
-        day = digit(d[0]) * 10 + digit(d[1]);
-    else
-        return generalLookup(yearText, monthText, dayText);
+    const int day = readNumber(dayText);
+    if (day == NotANumber)
+        return std::nullopt;
     return day < m.changeDay ? m.atFirst : m.fromChange;
 }
 

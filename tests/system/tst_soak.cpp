@@ -5,6 +5,7 @@
 #include "core/frmDisplay.h"
 #include "core/frmMain.h"
 #include "outreach/frmFarewell.h"
+#include "support/Controls.h"
 #include "support/FakePlatform.h"
 
 #include <QApplication>
@@ -20,13 +21,6 @@ using namespace woundwell::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template <typename T> T *control(QWidget &window, const char *name) {
-    T *found = window.findChild<T *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no control %s in %s", name, qPrintable(window.objectName()));
-    return found;
-}
 
 struct Census {
     qsizetype widgets = 0;
