@@ -1,15 +1,21 @@
 #include "ui/FormSetup.h"
 
-#include <QCursor>
+#include "ui/ClassicStyle.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QFont>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMetaEnum>
+#include <QPalette>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
+#include <QStyleFactory>
 #include <QVBoxLayout>
 #include <QVariant>
 #include <QWidget>
@@ -47,15 +53,65 @@ bool isAutoSizeLabel(const QLabel *label) {
     return label->property("autoSize").toBool();
 }
 
-void applyPointers(QWidget *window) {
-    const QList<QWidget *> widgets = window->findChildren<QWidget *>();
-    for (QWidget *widget : widgets) {
-        const QString pointer = widget->property("pointer").toString();
-        if (pointer == QLatin1String("hand"))
-            widget->setCursor(handCursor());
-        else if (pointer == QLatin1String("plainHand"))
-            widget->setCursor(plainHandCursor());
+void applyPointer(QWidget *widget) {
+    const QString pointer = widget->property("pointer").toString();
+    if (pointer == QLatin1String("hand"))
+        widget->setCursor(handCursor());
+    else if (pointer == QLatin1String("plainHand"))
+        widget->setCursor(plainHandCursor());
+}
+
+// The colour role named by the widget's property, or NoRole.
+QPalette::ColorRole colourRole(const QWidget *widget, const char *property) {
+    const QVariant value = widget->property(property);
+    if (!value.isValid())
+        return QPalette::NoRole;
+    bool known = false;
+    const int role = QMetaEnum::fromType<QPalette::ColorRole>().keyToValue(
+        value.toString().toLatin1().constData(), &known);
+    return known ? static_cast<QPalette::ColorRole>(role) : QPalette::NoRole;
+}
+
+// Gives the widget the desktop's window background and text colours, the colours that the
+// forms set on containers, in place of those it takes from its container.
+void useDesktopColours(QWidget *widget) {
+    const QPalette desktop = QApplication::palette(widget);
+    QPalette palette = widget->palette();
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        const auto colourGroup = static_cast<QPalette::ColorGroup>(group);
+        for (const QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText})
+            palette.setBrush(colourGroup, role, desktop.brush(colourGroup, role));
     }
+    widget->setPalette(palette);
+}
+
+QStyle *classicStyle() {
+    // Made once, for the lifetime of the application, over a fresh copy of its style.
+    static QPointer<ClassicStyle> style;
+    if (style.isNull()) {
+        style = new ClassicStyle(QStyleFactory::create(QApplication::style()->name()));
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
+// Applies what the form's dynamic properties ask of the widget (see FormSetup.h).
+void applyLook(QWidget *widget) {
+    if (widget->property("desktopColours").toBool())
+        useDesktopColours(widget);
+    if (const QPalette::ColorRole role = colourRole(widget, "backgroundRole");
+        role != QPalette::NoRole)
+        widget->setBackgroundRole(role);
+    if (const QPalette::ColorRole role = colourRole(widget, "foregroundRole");
+        role != QPalette::NoRole)
+        widget->setForegroundRole(role);
+    if (const QVariant size = widget->property("pointSizeF"); size.isValid()) {
+        QFont font = widget->font();
+        font.setPointSizeF(size.toDouble());
+        widget->setFont(font);
+    }
+    if (!widget->property("classicLook").toString().isEmpty())
+        widget->setStyle(classicStyle());
 }
 
 } // namespace
@@ -98,10 +154,15 @@ void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar) {
     layout->addWidget(clientArea);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    // Fonts and colours come from the form's style sheet; polish first so that the auto-size
-    // labels measure their captions in their own fonts.
+    // Parents come before their children in the list, so a font size set on a container
+    // reaches the children before they are measured.
+    const QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        applyLook(widget);
+        applyPointer(widget);
+    }
+    // Polish first so that the auto-size labels measure their captions in their own fonts.
     window->ensurePolished();
-    applyPointers(window);
     // No text box limits the length of what is typed into it.
     for (QLineEdit *box : window->findChildren<QLineEdit *>())
         box->setMaxLength(std::numeric_limits<int>::max());

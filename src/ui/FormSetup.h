@@ -16,7 +16,17 @@ namespace woundwell {
 // mark some widgets with dynamic properties that these helpers act on:
 //   pointer  (string)  "hand" or "plainHand": the mouse pointer shown over the widget;
 //   autoSize (bool)    true: the label takes the size of its one-line caption, keeping its
-//                      left and top edges (see refitAutoSizeLabel).
+//                      left and top edges (see refitAutoSizeLabel);
+//   pointSizeF (double)      the size of the widget's font in points, for the sizes that
+//                            are not whole points (a form gives font sizes in whole points);
+//   backgroundRole, foregroundRole (string)  the palette colour role (a QPalette::ColorRole
+//                            name such as "Button" or "Shadow") the widget fills its
+//                            background or draws its text and plain frame with;
+//   desktopColours (bool)    true: the widget keeps the desktop's window background and
+//                            text colours rather than taking those of its container;
+//   classicLook (string)     "raised" (push buttons), "plain" (text boxes, combo boxes,
+//                            group boxes) or "etched" (group boxes): the widget is drawn by
+//                            ClassicStyle, which describes the looks.
 
 // Registers the compiled-in icons and pointers. The resources live in a static library, so the
 // program calls this once at start-up, before any window is built.
@@ -35,9 +45,8 @@ void installFontSubstitutions();
 [[nodiscard]] QIcon applicationIcon();
 
 // Puts the menu bar (may be null) and the client area into a zero-margin layout of fixed size,
-// sets the pointers of
-// the widgets marked with the "pointer" property, sizes the auto-size labels to their captions
-// Call right after setupUi().
+// applies the fonts, colours, looks and pointers the widgets' properties ask for, and sizes the
+// auto-size labels to their captions. Call right after setupUi().
 void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar);
 
 // Moves the window so that its frame is centred on the available area of its screen.
