@@ -5,6 +5,7 @@
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
+    woundwell::keepQuiet();
     QApplication app(argc, argv);
     woundwell::initApplication(app);
 

@@ -14,12 +14,15 @@ void quietMessageHandler(QtMsgType type, const QMessageLogContext &, const QStri
 }
 } // namespace
 
+void keepQuiet() {
+    qInstallMessageHandler(quietMessageHandler);
+}
+
 void initApplication(QApplication &app) {
     QApplication::setApplicationName(QStringLiteral("Woundwell"));
     QApplication::setApplicationVersion(QStringLiteral("1.15"));
     QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvane.Woundwell"));
     app.setQuitOnLastWindowClosed(false);
-    qInstallMessageHandler(quietMessageHandler);
     initResources();
     QApplication::setWindowIcon(applicationIcon());
     installFontSubstitutions();

@@ -9,4 +9,8 @@ namespace woundwell {
 // last visible one's, so Qt is told not to quit on its own.
 void initApplication(QApplication &app);
 
+// Keeps Qt's own warnings off the console; call before the application object is made, which
+// already has things to say.
+void keepQuiet();
+
 } // namespace woundwell
