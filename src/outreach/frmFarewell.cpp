@@ -38,9 +38,10 @@ frmFarewell::frmFarewell(Program &program)
     , ui(std::make_unique<Ui::frmFarewell>()) {
     ui->setupUi(this);
     setUpWindow(this, ui->clientArea, nullptr);
-    m_referral = new ReferralForm(program, this,
-                                  {ui->txtName, ui->txtEmail, ui->txtMessage, ui->txtFriendName,
-                                   ui->txtFriendEmail, ui->cmdSubmit});
+    // The form belongs to the window, which deletes it.
+    new ReferralForm(program, this,
+                     {ui->txtName, ui->txtEmail, ui->txtMessage, ui->txtFriendName,
+                      ui->txtFriendEmail, ui->cmdSubmit});
     connect(ui->Check1, &QPushButton::clicked, this, &frmFarewell::visitForum);
     connect(ui->lblGoToHome, &ClickableLabel::clicked, this,
             [&program] { modHelp::OpenCatalogue(program.platform()); });

@@ -13,7 +13,6 @@ class frmFarewell;
 namespace woundwell {
 
 class Program;
-class ReferralForm;
 
 // The four appeals for the maker's forum, one of which the farewell window shows.
 [[nodiscard]] const std::array<QString, 4> &SupportTexts();
@@ -40,7 +39,6 @@ private:
 
     Program &m_program;
     std::unique_ptr<Ui::frmFarewell> ui;
-    ReferralForm *m_referral;
 };
 
 } // namespace woundwell
