@@ -6,6 +6,7 @@
 #include "outreach/frmFarewell.h"
 #include "support/FakePlatform.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -135,6 +136,19 @@ private slots:
         QCOMPARE(fake->openedAddresses(), QStringList{address});
         clickLabel(window, label);
         QCOMPARE(fake->openedAddresses().size(), 2);
+    }
+
+    void screenReadersSeeLinksTheyCanFollow() {
+        QWidget &window = mainWindow(false);
+        QAccessibleInterface *link =
+            QAccessible::queryAccessibleInterface(window.findChild<QLabel *>(u"Label2"_s));
+        QVERIFY(link);
+        QCOMPARE(link->role(), QAccessible::Link);
+        QCOMPARE(link->text(QAccessible::Name), u"Date Of Birth"_s);
+        QAccessibleActionInterface *actions = link->actionInterface();
+        QVERIFY(actions);
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(fake->openedAddresses(), QStringList{Site + u"/fully-branded.html"_s});
     }
 
     void aboutWindowIsModalAndItsLinksKeepItOpen() {

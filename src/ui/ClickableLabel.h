@@ -8,12 +8,16 @@ namespace woundwell {
 
 // A label that reacts to a click anywhere in its rectangle: the left button pressed and
 // released again inside the label emits clicked(). Used for the link labels of the windows.
+// Assistive technology sees it as a link with a press action that does the same.
 class ClickableLabel final : public QLabel {
     Q_OBJECT
 
 public:
     explicit ClickableLabel(QWidget *parent = nullptr);
     ~ClickableLabel() override;
+
+    // Acts as a click does.
+    void click();
 
 signals:
     void clicked();

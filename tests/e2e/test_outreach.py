@@ -20,7 +20,7 @@ class OutreachTest(harness.ProgramTestCase):
         self.assertEqual([f"{SITE}/donate.html"], program.wait_for_addresses(1))
 
         # The "Date Of Birth" caption is a link to the fully branded copy offer.
-        self.click(find_one(main, "label", "Date Of Birth"))
+        self.click(find_one(main, "link", "Date Of Birth"))
         self.assertEqual([f"{SITE}/donate.html", f"{SITE}/fully-branded.html"],
                          program.wait_for_addresses(2))
         self.assertEqual([main], program.windows(), "the window stays as it was")
