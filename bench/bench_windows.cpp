@@ -110,51 +110,41 @@ void buildEachIteration(benchmark::State &state, Make make, Drop drop) {
     state.SetLabel(show ? "built, shown, painted" : "built");
 }
 
-void BM_Build_frmMain(benchmark::State &state) {
+// One of the program's own windows, built through its accessor in Program; deleting it must
+// take it out of Program's register.
+template <typename Form>
+void buildProgramWindow(benchmark::State &state, Form &(Program::*accessor)(),
+                        bool (Program::*isLoaded)() const) {
     BenchPlatform platform;
     Program program(platform);
     buildEachIteration(
-        state, [&] { return static_cast<QWidget *>(&program.mainForm()); },
+        state, [&] { return static_cast<QWidget *>(&(program.*accessor)()); },
         [&](QWidget *w) {
-            delete w; // Program's register forgets it by itself
-            if (program.isMainFormLoaded())
+            delete w;
+            if ((program.*isLoaded)())
                 state.SkipWithError("the window stayed registered");
         });
+}
+
+void BM_Build_frmMain(benchmark::State &state) {
+    buildProgramWindow(state, &Program::mainForm, &Program::isMainFormLoaded);
+}
+void BM_Build_frmDisplay(benchmark::State &state) {
+    buildProgramWindow(state, &Program::displayForm, &Program::isDisplayFormLoaded);
+}
+void BM_Build_frmFarewell(benchmark::State &state) {
+    buildProgramWindow(state, &Program::farewellForm, &Program::isFarewellFormLoaded);
 }
 BENCHMARK(BM_Build_frmMain)
     ->ComputeStatistics("min", minOf)
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMicrosecond);
-
-void BM_Build_frmDisplay(benchmark::State &state) {
-    BenchPlatform platform;
-    Program program(platform);
-    buildEachIteration(
-        state, [&] { return static_cast<QWidget *>(&program.displayForm()); },
-        [&](QWidget *w) {
-            delete w;
-            if (program.isDisplayFormLoaded())
-                state.SkipWithError("the window stayed registered");
-        });
-}
 BENCHMARK(BM_Build_frmDisplay)
     ->ComputeStatistics("min", minOf)
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMicrosecond);
-
-void BM_Build_frmFarewell(benchmark::State &state) {
-    BenchPlatform platform;
-    Program program(platform);
-    buildEachIteration(
-        state, [&] { return static_cast<QWidget *>(&program.farewellForm()); },
-        [&](QWidget *w) {
-            delete w;
-            if (program.isFarewellFormLoaded())
-                state.SkipWithError("the window stayed registered");
-        });
-}
 BENCHMARK(BM_Build_frmFarewell)
     ->ComputeStatistics("min", minOf)
     ->Arg(0)

@@ -1,5 +1,7 @@
 #include "core/BirthData.h"
 
+#include "core/ChironPlacement.h"
+
 #include <QDate>
 
 namespace woundwell {
@@ -20,7 +22,7 @@ BirthDataProblem checkBirthData(const QString &name, int dayIndex, int monthInde
         return BirthDataProblem::MissingName;
     if (monthIndex == February) {
         const int day = dayIndex + 1;
-        if (day > 29 || (day == 29 && !QDate::isLeapYear(FirstListYear + yearIndex)))
+        if (day > 29 || (day == 29 && !QDate::isLeapYear(FirstYear + yearIndex)))
             return BirthDataProblem::NoSuchDayInFebruary;
     }
     const bool thirtyDayMonth =

@@ -11,8 +11,6 @@ namespace woundwell {
 // when the character is refused.
 [[nodiscard]] std::optional<char16_t> filterNameCharacter(char16_t typed);
 
-inline constexpr int FirstListYear = 1930;
-
 enum class BirthDataProblem {
     None,
     MissingName,

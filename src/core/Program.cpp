@@ -79,9 +79,13 @@ bool Program::hasLoadedForms() const {
     return m_main || m_display || m_farewell;
 }
 
-void Program::showFarewellOnClose() {
-    if (m_unloadingAll)
-        return;
+void Program::mainWindowClosed(QWidget *window) {
+    if (!m_unloadingAll)
+        showFarewell();
+    formUnloaded(window);
+}
+
+void Program::showFarewell() {
     // The farewell window never takes the focus by being shown; but when the user was working
     // in the window that is closing, the focus passes on to it rather than getting lost.
     const bool userWasHere = QApplication::activeWindow() != nullptr;

@@ -51,13 +51,12 @@ public:
     [[nodiscard]] bool isFarewellFormLoaded() const { return !m_farewell.isNull(); }
     [[nodiscard]] bool hasLoadedForms() const;
 
-    // Shows the farewell window, creating it if needed; the closing step of both main windows.
-    // Does nothing while the program is ending.
-    void showFarewellOnClose();
+    // The closing step of both main windows: the farewell window is shown, created if needed
+    // (unless the program is ending), and the closing window goes.
+    void mainWindowClosed(QWidget *window);
 
     // Closes every loaded window, hidden ones included; the program then ends.
     void UnloadAllForms();
-    [[nodiscard]] bool isUnloadingAllForms() const { return m_unloadingAll; }
 
     // Brings one of the birth-data window's two promotion labels to the front at random.
     void CoBrand_Randomize();
@@ -84,6 +83,8 @@ private:
     QPointer<frmDisplay> m_display;
     QPointer<frmFarewell> m_farewell;
     bool m_unloadingAll = false;
+
+    void showFarewell();
 };
 
 } // namespace woundwell

@@ -27,7 +27,6 @@ frmDisplay::frmDisplay(Program &program)
     connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
 
     SharedCommands::connectMainWindow(m_program, this, *ui);
-    centreOnScreen(this);
     ui->cmdExit->setFocus();
 }
 
@@ -53,9 +52,8 @@ void frmDisplay::reject() {
 }
 
 void frmDisplay::closeEvent(QCloseEvent *event) {
-    m_program.showFarewellOnClose();
     event->accept();
-    m_program.formUnloaded(this);
+    m_program.mainWindowClosed(this);
 }
 
 } // namespace woundwell

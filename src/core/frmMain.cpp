@@ -36,7 +36,6 @@ frmMain::frmMain(Program &program)
     SharedCommands::connectMainWindow(m_program, this, *ui);
     connect(ui->Label2, &ClickableLabel::clicked, this,
             [&program] { modHelp::OpenFullBrand(program.platform()); });
-    centreOnScreen(this);
     ui->txtName->setFocus();
 }
 
@@ -91,9 +90,8 @@ void frmMain::reject() {
 }
 
 void frmMain::closeEvent(QCloseEvent *event) {
-    m_program.showFarewellOnClose();
     event->accept();
-    m_program.formUnloaded(this);
+    m_program.mainWindowClosed(this);
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event) {

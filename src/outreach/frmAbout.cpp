@@ -16,7 +16,6 @@ frmAbout::frmAbout(Platform &platform, QWidget *parent)
             [&platform] { modHelp::OpenHome(platform); });
     connect(ui->Label5, &ClickableLabel::clicked, this,
             [&platform] { modHelp::OpenFullBrand(platform); });
-    centreOnScreen(this);
     ui->cmdOK->setFocus();
 }
 

@@ -47,7 +47,6 @@ frmFarewell::frmFarewell(Program &program)
             [&program] { modHelp::OpenCatalogue(program.platform()); });
     connect(ui->cmdClose, &QPushButton::clicked, this, [&program] { program.UnloadAllForms(); });
     load();
-    centreOnScreen(this);
     ui->cmdClose->setFocus();
 }
 

@@ -27,6 +27,15 @@ QString withLineFeeds(QString text) {
     return text;
 }
 
+// Where the lock that marks a running copy lives: the per-user runtime directory, or a
+// per-user name in the temporary directory when the session has none.
+QString lockFilePath() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable())
+        return QDir(runtime).filePath(QStringLiteral("woundwell.lock"));
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("woundwell-%1.lock").arg(getuid()));
+}
+
 } // namespace
 
 DesktopPlatform::DesktopPlatform() = default;
@@ -85,13 +94,6 @@ float DesktopPlatform::nextRandom() {
     // 24 random bits: every value is exact in single precision and below 1.
     constexpr quint32 Steps = 1u << 24;
     return static_cast<float>(m_random.bounded(Steps)) / static_cast<float>(Steps);
-}
-
-QString DesktopPlatform::lockFilePath() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable())
-        return QDir(runtime).filePath(QStringLiteral("woundwell.lock"));
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("woundwell-%1.lock").arg(getuid()));
 }
 
 bool DesktopPlatform::isAnotherInstanceRunning() {

@@ -27,10 +27,6 @@ public:
     float nextRandom() override;
     bool isAnotherInstanceRunning() override;
 
-    // Where the lock that marks a running copy lives: the per-user runtime directory, or a
-    // per-user name in the temporary directory when the session has none.
-    [[nodiscard]] static QString lockFilePath();
-
 private:
     QRandomGenerator m_random;
     // Held for the life of the process; the system drops it with the process, however it ends.

@@ -139,6 +139,25 @@ void applyLook(QWidget *widget) {
         widget->setStyle(classicStyle());
 }
 
+// Moves the window so that its frame is centred on the available area of its screen.
+void centreOnScreen(QWidget *window) {
+    QScreen *screen = window->screen();
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+
+    if (QLayout *layout = window->layout())
+        layout->activate();
+    // Before the window is first shown its frame is not known yet; the client size is the best
+    // estimate then, and the window manager adds its decorations around it.
+    const QSize frameSize = window->frameGeometry().size().expandedTo(window->size());
+    const QRect available = screen->availableGeometry();
+    const QPoint topLeft(available.x() + (available.width() - frameSize.width()) / 2,
+                         available.y() + (available.height() - frameSize.height()) / 2);
+    window->move(topLeft);
+}
+
 } // namespace
 
 void initResources() {
@@ -197,24 +216,7 @@ void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar) {
             refitAutoSizeLabel(label);
     }
     layout->activate();
-}
-
-void centreOnScreen(QWidget *window) {
-    QScreen *screen = window->screen();
-    if (screen == nullptr)
-        screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
-
-    if (QLayout *layout = window->layout())
-        layout->activate();
-    // Before the window is first shown its frame is not known yet; the client size is the best
-    // estimate then, and the window manager adds its decorations around it.
-    const QSize frameSize = window->frameGeometry().size().expandedTo(window->size());
-    const QRect available = screen->availableGeometry();
-    const QPoint topLeft(available.x() + (available.width() - frameSize.width()) / 2,
-                         available.y() + (available.height() - frameSize.height()) / 2);
-    window->move(topLeft);
+    centreOnScreen(window);
 }
 
 void refitAutoSizeLabel(QLabel *label) {

@@ -46,11 +46,9 @@ void installFontSubstitutions();
 
 // Puts the menu bar (may be null) and the client area into a zero-margin layout of fixed size,
 // applies the fonts, colours, looks and pointers the widgets' properties ask for, and sizes the
-// auto-size labels to their captions. Call right after setupUi().
+// auto-size labels to their captions, and centres the window on its screen. Call right after
+// setupUi().
 void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar);
-
-// Moves the window so that its frame is centred on the available area of its screen.
-void centreOnScreen(QWidget *window);
 
 // Resizes an auto-size label to its caption on one line, its left and top edges fixed. Call
 // after changing the caption of such a label.
