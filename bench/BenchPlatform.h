@@ -4,7 +4,7 @@
 // opens, settings stay in memory, the clock is the real one and the random values come from a
 // fixed-seed generator so that every run draws the same promotions and appeals.
 
-#include "platform/Platform.h"
+#include "core/Platform.h"
 
 #include <QHash>
 #include <QRandomGenerator>

@@ -1,6 +1,6 @@
 // The benchmarks run on Qt's offscreen platform, so they need no display; the program's own
 // process-wide set-up (resources, font substitutions) runs first, as it does in the program.
-#include "core/Application.h"
+#include "app/Application.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 set -eu
 
 here=$(CDPATH= cd -- "$(dirname -- "$0")" && pwd)
-ui="$here/../src/ui"
+ui="$here/../src/app"
 
 if ! command -v rsvg-convert >/dev/null 2>&1; then
     echo "render-icons.sh: rsvg-convert not found (Debian package librsvg2-bin)" >&2

@@ -9,9 +9,9 @@ if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
     cat >&2 <<'MSG'
 There is no display to show Woundwell on (neither DISPLAY nor WAYLAND_DISPLAY is set).
 Start it in a virtual X server instead, for example:
-    xvfb-run -a -s '-screen 0 1280x1024x24' build/src/woundwell
+    xvfb-run -a -s '-screen 0 1280x1024x24' build/src/app/woundwell
 or run this script again from a desktop session.
 MSG
     exit 1
 fi
-exec build/src/woundwell
+exec build/src/app/woundwell

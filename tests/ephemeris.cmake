@@ -13,6 +13,6 @@ set(WOUNDWELL_SWE_EPHE_PATH "${_woundwell_swe_ephedir}" CACHE PATH
     "Directory with the Swiss Ephemeris files the ephemeris test reads")
 
 # The library is linked through pkg-config, which also brings in libm and libdl.
-woundwell_add_test(tst_ephemeris LIBRARIES PkgConfig::SWE LABELS ephemeris)
+woundwell_add_test(tst_ephemeris LIBRARIES woundwell_core PkgConfig::SWE LABELS ephemeris)
 target_compile_definitions(tst_ephemeris PRIVATE
     WOUNDWELL_SWE_EPHE_PATH="${WOUNDWELL_SWE_EPHE_PATH}")

@@ -1,9 +1,8 @@
 // The refer-a-friend form of the farewell window: prompts, the e-mail boxes' key filter, the
 // checks on submission and the address the browser receives.
-#include "core/Program.h"
-#include "outreach/frmFarewell.h"
-#include "outreach/modTellAFriend.h"
+#include "core/modTellAFriend.h"
 #include "support/FakePlatform.h"
+#include "windows/frmFarewell.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -27,8 +26,8 @@ class TestReferral : public QObject {
     Q_OBJECT
 
     std::unique_ptr<FakePlatform> fake;
-    std::unique_ptr<Program> program;
-    frmFarewell *farewell = nullptr;
+    modTellAFriend values;
+    std::unique_ptr<frmFarewell> farewell;
 
     QLineEdit *box(const char *name) {
         return farewell->findChild<QLineEdit *>(QString::fromLatin1(name));
@@ -53,15 +52,15 @@ class TestReferral : public QObject {
 private slots:
     void init() {
         fake = std::make_unique<FakePlatform>();
-        program = std::make_unique<Program>(*fake);
-        farewell = &program->farewellForm();
+        values = {};
+        farewell = std::make_unique<frmFarewell>(*fake, values);
         farewell->show();
         farewell->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(farewell));
+        QVERIFY(QTest::qWaitForWindowActive(farewell.get()));
     }
 
     void cleanup() {
-        program.reset();
+        farewell.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         fake.reset();
     }
@@ -174,7 +173,6 @@ private slots:
         fill(u"  Ann Lee  "_s, u" ann@x.org"_s, u"Bob "_s, u"bob@y.org"_s);
         submit();
         QVERIFY(fake->messages.isEmpty());
-        const modTellAFriend &values = program->tellAFriend;
         QCOMPARE(values.ReferrerName, u"Ann Lee"_s);
         QCOMPARE(values.ReferralMessage, u"Your Message\r\n"_s);
         QCOMPARE(fake->openedAddresses(), QStringList{values.ReferralAddress});
@@ -242,20 +240,19 @@ private slots:
     void tellAFriendChecksEveryValueItself() {
         QFETCH(int, emptied);
         QFETCH(QString, refusal);
-        modTellAFriend values;
-        std::array<QString *, 5> fields{&values.ReferrerName, &values.ReferrerEmail,
-                                        &values.ReferralMessage, &values.FriendName,
-                                        &values.FriendEmail};
+        modTellAFriend own;
+        std::array<QString *, 5> fields{&own.ReferrerName, &own.ReferrerEmail, &own.ReferralMessage,
+                                        &own.FriendName, &own.FriendEmail};
         for (std::size_t i = 0; i < fields.size(); ++i)
             *fields[i] = u"value "_s + QString::number(i);
         for (const QString &blank :
              {QString(), u"   "_s, referralFields()[std::size_t(emptied)].placeholder}) {
             fake->messages.clear();
             *fields[std::size_t(emptied)] = blank;
-            values.TellAFriend(*fake, nullptr);
+            own.TellAFriend(*fake, nullptr);
             QCOMPARE(fake->messageTexts(), QStringList{refusal});
             QVERIFY(fake->opened.isEmpty());
-            QVERIFY(values.ReferralAddress.isEmpty());
+            QVERIFY(own.ReferralAddress.isEmpty());
         }
     }
 };

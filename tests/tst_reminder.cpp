@@ -1,5 +1,5 @@
 // The update reminder at start-up, with the clock and the settings store replaced.
-#include "outreach/modHelp.h"
+#include "core/modHelp.h"
 #include "support/FakePlatform.h"
 
 #include <QTest>

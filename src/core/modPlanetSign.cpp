@@ -2,15 +2,10 @@
 
 #include "core/ChironPlacement.h"
 
-#include <QComboBox>
-
 namespace woundwell {
 
-void modPlanetSign::FindChironSign(const QComboBox &cboYear, const QComboBox &cboMonth,
-                                   const QComboBox &cboDate) {
-    const std::optional<Sign> sign =
-        lookupChironSign(cboYear.currentText(), cboMonth.currentText(), cboDate.currentText());
-    if (sign)
+void modPlanetSign::FindChironSign(QStringView cboYear, QStringView cboMonth, QStringView cboDate) {
+    if (const std::optional<Sign> sign = lookupChironSign(cboYear, cboMonth, cboDate))
         ChironSign = signName(*sign);
 }
 

@@ -5,7 +5,7 @@
 // order). The text is split at U+001F into the five referral fields; missing fields are empty
 // and further separators stay inside the fifth field.
 #include "core/BirthData.h"
-#include "outreach/modTellAFriend.h"
+#include "core/modTellAFriend.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,7 +1,7 @@
 // The real desktop behind the program: its message boxes, the per-user settings file and the lock
 // that keeps a second copy from starting. The test gets its own configuration, runtime and
 // temporary directories before the application object exists, so it never touches the user's.
-#include "outreach/modHelp.h"
+#include "core/modHelp.h"
 #include "platform/DesktopPlatform.h"
 
 #include <QAbstractButton>

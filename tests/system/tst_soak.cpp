@@ -1,12 +1,12 @@
 // A long session: thousands of searches, each followed by Back, must leave the program with
 // exactly the windows and controls it had after the first one. A window that is hidden instead
 // of destroyed, or a control that outlives its window, shows up here as a growing count.
-#include "core/Program.h"
-#include "core/frmDisplay.h"
-#include "core/frmMain.h"
-#include "outreach/frmFarewell.h"
+#include "app/Program.h"
 #include "support/Controls.h"
 #include "support/FakePlatform.h"
+#include "windows/frmDisplay.h"
+#include "windows/frmFarewell.h"
+#include "windows/frmMain.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,0 +1,75 @@
+#include "windows/ClickableLabel.h"
+
+#include <QAccessibleWidget>
+#include <QMouseEvent>
+
+namespace woundwell {
+
+namespace {
+
+// What a screen reader sees: a link named by its caption, which its press action follows.
+class AccessibleLink final : public QAccessibleWidget {
+public:
+    explicit AccessibleLink(ClickableLabel *label)
+        : QAccessibleWidget(label, QAccessible::Link) {}
+
+    QString text(QAccessible::Text t) const override {
+        const QString own = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && own.isEmpty())
+            return static_cast<const ClickableLabel *>(widget())->text();
+        return own;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString &actionName) override {
+        if (actionName == pressAction())
+            static_cast<ClickableLabel *>(widget())->click();
+    }
+};
+
+QAccessibleInterface *accessibleLinkFactory(const QString &className, QObject *object) {
+    if (className == QLatin1String(ClickableLabel::staticMetaObject.className()) &&
+        object->isWidgetType())
+        return new AccessibleLink(static_cast<ClickableLabel *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+ClickableLabel::ClickableLabel(QWidget *parent)
+    : QLabel(parent) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleLinkFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+}
+
+void ClickableLabel::click() {
+    emit clicked();
+}
+
+ClickableLabel::~ClickableLabel() = default;
+
+void ClickableLabel::mousePressEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = true;
+        event->accept();
+        return;
+    }
+    QLabel::mousePressEvent(event);
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton && m_pressed) {
+        m_pressed = false;
+        event->accept();
+        if (rect().contains(event->position().toPoint()))
+            click();
+        return;
+    }
+    QLabel::mouseReleaseEvent(event);
+}
+
+} // namespace woundwell

@@ -1,0 +1,229 @@
+#include "windows/FormSetup.h"
+
+#include "core/Version.h"
+#include "windows/ClassicStyle.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFont>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMetaEnum>
+#include <QPalette>
+#include <QPixmap>
+#include <QPointer>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QVBoxLayout>
+#include <QVariant>
+#include <QWidget>
+
+#include <algorithm>
+#include <limits>
+
+namespace woundwell {
+
+namespace {
+
+// Both hand pointers point with the tip of the index finger at this pixel of their 32 x 32
+// image.
+constexpr int HandHotSpotX = 12;
+constexpr int HandHotSpotY = 0;
+
+const QCursor &handCursor() {
+    static const QCursor cursor(QPixmap(QStringLiteral(":/pointers/hand.png")), HandHotSpotX,
+                                HandHotSpotY);
+    return cursor;
+}
+
+const QCursor &plainHandCursor() {
+    static const QCursor cursor(QPixmap(QStringLiteral(":/pointers/plainhand.png")), HandHotSpotX,
+                                HandHotSpotY);
+    return cursor;
+}
+
+bool isAutoSizeLabel(const QLabel *label) {
+    return label->property("autoSize").toBool();
+}
+
+void applyPointer(QWidget *widget) {
+    const QString pointer = widget->property("pointer").toString();
+    if (pointer == QLatin1String("hand"))
+        widget->setCursor(handCursor());
+    else if (pointer == QLatin1String("plainHand"))
+        widget->setCursor(plainHandCursor());
+}
+
+// The colour role named by the widget's property, or NoRole.
+QPalette::ColorRole colourRole(const QWidget *widget, const char *property) {
+    const QVariant value = widget->property(property);
+    if (!value.isValid())
+        return QPalette::NoRole;
+    bool known = false;
+    const int role = QMetaEnum::fromType<QPalette::ColorRole>().keyToValue(
+        value.toString().toLatin1().constData(), &known);
+    return known ? static_cast<QPalette::ColorRole>(role) : QPalette::NoRole;
+}
+
+// Gives the widget the desktop's window background and text colours, the colours that the
+// forms set on containers, in place of those it takes from its container.
+void useDesktopColours(QWidget *widget) {
+    const QPalette desktop = QApplication::palette(widget);
+    QPalette palette = widget->palette();
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        const auto colourGroup = static_cast<QPalette::ColorGroup>(group);
+        for (const QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText})
+            palette.setBrush(colourGroup, role, desktop.brush(colourGroup, role));
+    }
+    widget->setPalette(palette);
+}
+
+QStyle *classicStyle() {
+    // Made once, for the lifetime of the application, over a fresh copy of its style.
+    static QPointer<ClassicStyle> style;
+    if (style.isNull()) {
+        style = new ClassicStyle(QStyleFactory::create(QApplication::style()->name()));
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
+// The family itself where it is installed, else the first installed stand-in for it. Naming
+// the installed family saves every widget a fruitless search for the one it lacks.
+QString installedFamily(const QString &family) {
+    static QHash<QString, QString> resolved;
+    const auto known = resolved.constFind(family);
+    if (known != resolved.constEnd())
+        return *known;
+    QString installed = family;
+    if (!QFontDatabase::hasFamily(family)) {
+        const QStringList standIns = QFont::substitutes(family);
+        const auto found = std::find_if(standIns.begin(), standIns.end(), [](const QString &f) {
+            return QFontDatabase::hasFamily(f);
+        });
+        if (found != standIns.end())
+            installed = *found;
+    }
+    resolved.insert(family, installed);
+    return installed;
+}
+
+// Applies what the form's dynamic properties ask of the widget (see FormSetup.h).
+void applyLook(QWidget *widget) {
+    if (widget->property("desktopColours").toBool())
+        useDesktopColours(widget);
+    if (const QPalette::ColorRole role = colourRole(widget, "backgroundRole");
+        role != QPalette::NoRole)
+        widget->setBackgroundRole(role);
+    if (const QPalette::ColorRole role = colourRole(widget, "foregroundRole");
+        role != QPalette::NoRole)
+        widget->setForegroundRole(role);
+    const QVariant size = widget->property("pointSizeF");
+    if (size.isValid() || widget->testAttribute(Qt::WA_SetFont)) {
+        QFont font = widget->font();
+        if (size.isValid())
+            font.setPointSizeF(size.toDouble());
+        font.setFamilies({installedFamily(font.family())});
+        widget->setFont(font);
+    }
+    if (!widget->property("classicLook").toString().isEmpty())
+        widget->setStyle(classicStyle());
+}
+
+// Moves the window so that its frame is centred on the available area of its screen.
+void centreOnScreen(QWidget *window) {
+    QScreen *screen = window->screen();
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+
+    if (QLayout *layout = window->layout())
+        layout->activate();
+    // Before the window is first shown its frame is not known yet; the client size is the best
+    // estimate then, and the window manager adds its decorations around it.
+    const QSize frameSize = window->frameGeometry().size().expandedTo(window->size());
+    const QRect available = screen->availableGeometry();
+    const QPoint topLeft(available.x() + (available.width() - frameSize.width()) / 2,
+                         available.y() + (available.height() - frameSize.height()) / 2);
+    window->move(topLeft);
+}
+
+} // namespace
+
+void installFontSubstitutions() {
+    // DejaVu Sans is a wide humanist face with a large x-height, close to Verdana in both
+    // width and line height. Liberation Sans has Arial's widths, which MS Sans Serif shares.
+    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
+}
+
+Qt::WindowFlags fixedWindowFlags(Qt::WindowType type) {
+    // A fixed border with only the close box in the title bar.
+    return type | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+}
+
+void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar) {
+    window->setWindowTitle(WindowCaption);
+    auto *layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (menuBar != nullptr) {
+        menuBar->setNativeMenuBar(false);
+        layout->setMenuBar(menuBar);
+    }
+    layout->addWidget(clientArea);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Parents come before their children in the list, so a font size set on a container
+    // reaches the children before they are measured.
+    const QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        applyLook(widget);
+        applyPointer(widget);
+    }
+    // Polish first so that the auto-size labels measure their captions in their own fonts.
+    window->ensurePolished();
+    // No text box limits the length of what is typed into it.
+    for (QLineEdit *box : window->findChildren<QLineEdit *>())
+        box->setMaxLength(std::numeric_limits<int>::max());
+    const QList<QLabel *> labels = window->findChildren<QLabel *>();
+    for (QLabel *label : labels) {
+        if (isAutoSizeLabel(label))
+            refitAutoSizeLabel(label);
+    }
+    layout->activate();
+    centreOnScreen(window);
+}
+
+void refitAutoSizeLabel(QLabel *label) {
+    label->ensurePolished();
+    const QPoint topLeft = label->pos();
+    label->adjustSize();
+    label->move(topLeft);
+
+    // The stand-in fonts run a little wider than the fonts the forms were drawn for. Rather
+    // than let its container cut the caption off, narrow the letters until it fits.
+    const QWidget *container = label->parentWidget();
+    if (container == nullptr)
+        return;
+    // Keep as much room on the right as the label has on its left, clear of the border.
+    const int room = container->width() - 2 * topLeft.x();
+    if (room <= 0 || label->width() <= room)
+        return;
+    QFont narrower = label->font();
+    const int stretch = std::max<int>(QFont::ExtraCondensed, 100 * room / label->width());
+    narrower.setStretch(stretch);
+    label->setFont(narrower);
+    label->adjustSize();
+    label->move(topLeft);
+}
+
+} // namespace woundwell

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <Qt>
+
+class QLabel;
+class QMenuBar;
+class QWidget;
+
+namespace woundwell {
+
+// Helpers that turn a window built from its Designer form into a fixed-size window.
+//
+// Every form has a client area widget named "clientArea" holding all controls at absolute
+// positions, and the two main windows have a menu bar named "menuBar" beside it. The forms
+// mark some widgets with dynamic properties that these helpers act on:
+//   pointer  (string)  "hand" or "plainHand": the mouse pointer shown over the widget;
+//   autoSize (bool)    true: the label takes the size of its one-line caption, keeping its
+//                      left and top edges (see refitAutoSizeLabel);
+//   pointSizeF (double)      the size of the widget's font in points, for the sizes that
+//                            are not whole points (a form gives font sizes in whole points);
+//   backgroundRole, foregroundRole (string)  the palette colour role (a QPalette::ColorRole
+//                            name such as "Button" or "Shadow") the widget fills its
+//                            background or draws its text and plain frame with;
+//   desktopColours (bool)    true: the widget keeps the desktop's window background and
+//                            text colours rather than taking those of its container;
+//   classicLook (string)     "raised" (push buttons), "plain" (text boxes, combo boxes,
+//                            group boxes) or "etched" (group boxes): the widget is drawn by
+//                            ClassicStyle, which describes the looks.
+
+// Makes the desktop's fonts stand in for the fonts the forms name (Verdana, MS Sans Serif)
+// where those are not installed. Call before any window is built.
+void installFontSubstitutions();
+
+// The window flags of every window: its kind (dialog or window), a fixed border, and only the
+// close box in the title bar. Give them to the base class constructor, before setupUi(), so
+// the window's controls are not styled twice.
+[[nodiscard]] Qt::WindowFlags fixedWindowFlags(Qt::WindowType type);
+
+// Gives the window its caption, puts the menu bar (may be null) and the client area into a
+// zero-margin layout of fixed size, applies the fonts, colours, looks and pointers the widgets'
+// properties ask for, sizes the auto-size labels to their captions, and centres the window on
+// its screen. Call right after setupUi().
+void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar);
+
+// Resizes an auto-size label to its caption on one line, its left and top edges fixed. Call
+// after changing the caption of such a label.
+void refitAutoSizeLabel(QLabel *label);
+
+} // namespace woundwell

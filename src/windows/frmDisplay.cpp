@@ -1,0 +1,52 @@
+#include "windows/frmDisplay.h"
+#include "ui_frmDisplay.h"
+
+#include "core/SignReadings.h"
+#include "windows/FormSetup.h"
+#include "windows/SharedCommands.h"
+
+#include <QCloseEvent>
+
+namespace woundwell {
+
+frmDisplay::frmDisplay(Platform &platform)
+    : QDialog(nullptr, fixedWindowFlags(Qt::Dialog))
+    , ui(std::make_unique<Ui::frmDisplay>()) {
+    ui->setupUi(this);
+    setUpWindow(this, ui->clientArea, ui->menuBar);
+    SharedCommands::nameSeparators(ui->menuBar,
+                                   {QStringLiteral("mnuFileSep1"), QStringLiteral("mnuFileSep2")});
+
+    connect(ui->cmdBack, &QPushButton::clicked, this, &frmDisplay::back);
+    connect(ui->mnuFileBack, &QAction::triggered, this, &frmDisplay::back);
+    connect(ui->cmdExit, &QPushButton::clicked, this, &QWidget::close);
+    connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
+
+    SharedCommands::connectMainWindow(platform, this, *ui);
+    ui->cmdExit->setFocus();
+}
+
+frmDisplay::~frmDisplay() = default;
+
+void frmDisplay::Fill(const QString &chironSign) {
+    if (const std::optional<Sign> sign = signFromName(chironSign))
+        ui->lblSignDesc->setText(signReading(*sign));
+    ui->lblHealingSign->setText(chironSign);
+    refitAutoSizeLabel(ui->lblHealingSign);
+}
+
+void frmDisplay::back() {
+    close();
+    emit backRequested();
+}
+
+void frmDisplay::reject() {
+    ui->cmdExit->click();
+}
+
+void frmDisplay::closeEvent(QCloseEvent *event) {
+    event->accept();
+    emit closing();
+}
+
+} // namespace woundwell

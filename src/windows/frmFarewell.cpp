@@ -1,0 +1,58 @@
+#include "windows/frmFarewell.h"
+#include "ui_frmFarewell.h"
+
+#include "core/Platform.h"
+#include "core/SupportTexts.h"
+#include "core/Version.h"
+#include "core/modHelp.h"
+#include "windows/FormSetup.h"
+#include "windows/ReferralForm.h"
+
+#include <QCloseEvent>
+
+namespace woundwell {
+
+frmFarewell::frmFarewell(Platform &platform, modTellAFriend &tellAFriend)
+    // Above the program's other windows and the browser.
+    : QWidget(nullptr, fixedWindowFlags(Qt::Window) | Qt::WindowStaysOnTopHint)
+    , m_platform(platform)
+    , ui(std::make_unique<Ui::frmFarewell>()) {
+    ui->setupUi(this);
+    ui->Label1->setText(WindowCaption);
+    setUpWindow(this, ui->clientArea, nullptr);
+    // The form belongs to the window, which deletes it.
+    new ReferralForm(platform, tellAFriend, this,
+                     {ui->txtName, ui->txtEmail, ui->txtMessage, ui->txtFriendName,
+                      ui->txtFriendEmail, ui->cmdSubmit});
+    connect(ui->Check1, &QPushButton::clicked, this, &frmFarewell::visitForum);
+    connect(ui->lblGoToHome, &ClickableLabel::clicked, this,
+            [&platform] { modHelp::OpenCatalogue(platform); });
+    connect(ui->cmdClose, &QPushButton::clicked, this, &frmFarewell::exitRequested);
+    load();
+    ui->cmdClose->setFocus();
+}
+
+frmFarewell::~frmFarewell() = default;
+
+void frmFarewell::load() {
+    m_platform.seedRandomFromClock();
+    ui->Label2->setText(
+        SupportTexts()[static_cast<std::size_t>(supportTextNumber(m_platform.nextRandom()))]);
+    // It does not take the focus when it is shown.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+}
+
+void frmFarewell::visitForum() {
+    // The box never stays ticked: each click opens the forum once.
+    if (!ui->Check1->isChecked())
+        return;
+    ui->Check1->setChecked(false);
+    modHelp::OpenHome(m_platform);
+}
+
+void frmFarewell::closeEvent(QCloseEvent *event) {
+    event->accept();
+    emit closing();
+}
+
+} // namespace woundwell

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "app/Program.h"
+#include "core/Platform.h"
+#include "platform/DesktopPlatform.h"
+#include "windows/frmMain.h"

@@ -1,0 +1,5 @@
+#pragma once
+
+#include "core/Platform.h"
+
+#include <QMessageBox>

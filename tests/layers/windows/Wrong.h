@@ -1,0 +1,4 @@
+#pragma once
+
+#include "app/Program.h"
+#include "platform/DesktopPlatform.h"
