@@ -4,6 +4,7 @@
 #include "support/FakePlatform.h"
 #include "windows/frmFarewell.h"
 
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -118,6 +119,17 @@ private slots:
         typeInto(box("txtName"), u"Ann Lee"_s);
         QCOMPARE(box("txtName")->text(), u"Ann Lee"_s);
         QVERIFY(fake->messages.isEmpty());
+    }
+
+    void emailBoxesRefuseComposedSpaces() {
+        QLineEdit *email = box("txtEmail");
+        typeInto(email, u"ann"_s);
+        QInputMethodEvent composed;
+        composed.setCommitString(u"@x .org"_s);
+        QApplication::sendEvent(email, &composed);
+        QCOMPARE(email->text(), u"ann@x.org"_s);
+        QCOMPARE(fake->messageTexts(), QStringList{u"Email Address Cannot Contain Space"_s});
+        QCOMPARE(QApplication::focusWidget(), email);
     }
 
     void submissionChecksInOrder_data() {
