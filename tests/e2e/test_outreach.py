@@ -4,8 +4,9 @@ down each address it receives."""
 
 import urllib.parse
 
-import harness
-from harness import find_one, shows_referral_form, text_of, wait_for_value
+import woundwell_desktop as harness
+from woundwell_desktop import (find_one, shows_referral_form, stays_true, text_of,
+                               wait_for_value)
 
 SITE = harness.SITE
 
@@ -17,13 +18,23 @@ class OutreachTest(harness.ProgramTestCase):
 
         # "&Donate" acts straight from the menu bar.
         self.key("alt+d")
-        self.assertEqual([f"{SITE}/donate.html"], program.wait_for_addresses(1))
+        self.assertEqual([f"{SITE}/donate.html"], program.home.wait_for_addresses(1))
 
         # The "Date Of Birth" caption is a link to the fully branded copy offer.
         self.click(find_one(main, "link", "Date Of Birth"))
         self.assertEqual([f"{SITE}/donate.html", f"{SITE}/fully-branded.html"],
-                         program.wait_for_addresses(2))
+                         program.home.wait_for_addresses(2))
         self.assertEqual([main], program.windows(), "the window stays as it was")
+
+    def test_without_a_browser_launcher_a_link_changes_nothing(self):
+        # A path with no programs on it, so no xdg-open: the page cannot open, and nothing
+        # else happens.
+        no_programs = self.desktop.root / "no-programs"
+        program, main = self.start_at_birth_data_window(path=str(no_programs))
+        self.key("alt+d")
+        self.assertTrue(stays_true(lambda: program.windows() == [main], 1.5),
+                        f"a page with no browser disturbed the program: "
+                        f"{program.describe_windows()}")
 
     def test_referral_carries_awkward_entries_unchanged(self):
         program, _ = self.start_at_birth_data_window()
@@ -44,7 +55,7 @@ class OutreachTest(harness.ProgramTestCase):
             wait_for_value(lambda box=box: text_of(box), typed, f"{box_name} filled in")
 
         self.click(find_one(farewell, "push button", "Refer A Friend Now"))
-        [address] = program.wait_for_addresses(1)
+        [address] = program.home.wait_for_addresses(1)
 
         parts = urllib.parse.urlsplit(address)
         self.assertEqual(("http", "www.quorvane.com", "/qvsw-refer-a-friend.php", ""),

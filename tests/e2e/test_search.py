@@ -1,8 +1,8 @@
 """A person looks up a healing sign: entering a name and a date of birth, the checks on
 them, the result window and the way back to the birth-data window."""
 
-import harness
-from harness import (chosen_date, find_one, is_focused, result_text, shows_name_box, shows_result,
+import woundwell_desktop as harness
+from woundwell_desktop import (chosen_date, find_one, is_focused, result_text, shows_name_box, shows_result,
                      text_of, wait_for_value, wait_until)
 
 GEMINI = ("You may suffer from an inability to express yourself. Communication skills play a "
@@ -128,6 +128,17 @@ class SearchTest(harness.ProgramTestCase):
         wait_for_value(lambda: text_of(name_box), "ANN LEE", "the name box's text")
         # Space and the letters after the refused keys brought up no further message.
         self.assertEqual([main], program.windows())
+
+    def test_a_letter_composed_with_a_dead_key_becomes_a_capital(self):
+        # On the international US layout an accent is a dead key: it waits for the letter that
+        # follows, and the input method hands the two over as one composed letter.
+        self.desktop.set_layout("us", "intl")
+        self.addCleanup(self.desktop.set_layout, "us")
+        program, main = self.start_at_birth_data_window()
+        name_box = find_one(main, "text", "Name")
+        self.key("dead_acute", "e")
+        wait_for_value(lambda: text_of(name_box), "É", "the name box's text")
+        self.assertEqual([main], program.windows(), "é is a letter: no message")
 
 
 _MONTHS = ["January", "February", "March", "April", "May", "June", "July", "August",
