@@ -75,7 +75,8 @@ def wait_until(predicate, timeout: float = DEFAULT_TIMEOUT, what: str = "conditi
                interval: float = POLL):
     """Polls `predicate` until it returns something truthy, and returns that; fails the test
     with `what` when the deadline passes. Exceptions raised by the predicate count as "not
-    yet" (the accessibility tree changes under our feet while windows come and go)."""
+    yet" (the accessibility tree changes under our feet while windows come and go), all but
+    a `HarnessError`."""
     deadline = time.monotonic() + timeout
     last_error: BaseException | None = None
     while True:
@@ -83,6 +84,8 @@ def wait_until(predicate, timeout: float = DEFAULT_TIMEOUT, what: str = "conditi
             result = predicate()
             if result:
                 return result
+        except HarnessError:
+            raise
         except Exception as error:  # noqa: BLE001 - retried until the deadline
             last_error = error
         if time.monotonic() >= deadline:
@@ -988,8 +991,12 @@ def _run(desktop: Desktop, command: list[str]) -> int:
 
 def _first_window(desktop: Desktop, program: str) -> int:
     run = Woundwell(desktop, program=os.path.abspath(program)).start()
-    window = wait_until(lambda: (desktop.x_windows(run.pid) or [None])[0], 15,
-                        f"a window of {program}")
+    def first_window():
+        if not run.running():
+            raise HarnessError(f"{program} ended ({run.process.returncode}) with no window")
+        return (desktop.x_windows(run.pid) or [None])[0]
+
+    window = wait_until(first_window, 15, f"a window of {program}")
     title = desktop.window_property(window, "_NET_WM_NAME").strip('"')
     wm_class = desktop.window_property(window, "WM_CLASS").split(", ")[-1].strip('"')
     print(f"title={title}\nclass={wm_class}")
