@@ -33,7 +33,6 @@ import sys
 import tempfile
 import time
 import unittest
-import urllib.parse
 from pathlib import Path
 
 # The program under test, given on the command line (CTest passes the built target).
@@ -41,7 +40,6 @@ PROGRAM: str = ""
 
 WINDOW_TITLE = "Woundwell v1.15"
 PROGRAM_TITLE = "Woundwell"
-SITE = "http://www.quorvane.com"
 
 DEFAULT_TIMEOUT = 10.0
 POLL = 0.05
@@ -469,26 +467,27 @@ def text_of(node) -> str:
     return text.getText(0, -1)
 
 
-def walk(node, descend_hidden: bool = False):
+def walk(node):
     """Yields `node` and everything below it, depth first, skipping what is not on screen
-    (closed drop-down lists and menus, hidden windows) unless asked."""
+    (closed drop-down lists and menus, hidden windows)."""
     pending = [node]
     while pending:
         current = pending.pop()
         yield current
-        if descend_hidden or current is node or is_showing(current):
+        if current is node or is_showing(current):
             pending.extend(reversed(children(current)))
 
 
 def find_all(root, role_name: str | None = None, name: str | None = None,
-             predicate=None, showing: bool = True) -> list:
+             predicate=None) -> list:
+    """The nodes below `root` on screen with that role and name, for which `predicate` holds."""
     found = []
     for node in walk(root):
         if role_name is not None and role(node) != role_name:
             continue
         if name is not None and node.name != name:
             continue
-        if showing and not is_showing(node):
+        if not is_showing(node):
             continue
         if predicate is not None and not predicate(node):
             continue
@@ -528,15 +527,11 @@ def visible_rect(node, window=None):
     return (left, top, right, bottom) if right > left and bottom > top else None
 
 
-def within_view(node, window=None) -> bool:
-    return visible_rect(node, window) is not None
-
-
 def find_one(root, role_name: str | None = None, name: str | None = None, predicate=None):
     """The single node below the window `root` with that role and name that a person can see;
     fails otherwise."""
     found = find_all(root, role_name, name,
-                     lambda node: within_view(node, root) and (predicate is None or
+                     lambda node: visible_rect(node, root) is not None and (predicate is None or
                                                                predicate(node)))
     if len(found) != 1:
         raise LookupError(f"expected one {role_name or 'node'} named {name!r}, "
@@ -552,20 +547,6 @@ def centre_of(node) -> tuple[int, int]:
         raise LookupError(f"the {role(node)} {node.name!r} is not in view")
     left, top, right, bottom = rect
     return (left + right) // 2, (top + bottom) // 2
-
-
-def list_items(combo) -> list[str]:
-    """The item texts a drop-down list offers."""
-    items: list[str] = []
-    for child in children(combo):
-        if role(child) == "list":
-            items.extend(item.name for item in children(child))
-    return items
-
-
-def chosen_item(combo) -> str:
-    """The item a closed drop-down list shows as chosen (what a screen reader announces)."""
-    return combo.name
 
 
 # ---------------------------------------------------------------------------------------------
@@ -797,76 +778,20 @@ def shows_name_box(window) -> bool:
     return role(window) != "alert" and bool(find_all(window, "text", "Name"))
 
 
-def _labels_for(window, purpose: str) -> list:
+def labels_for(window, purpose: str) -> list:
+    """The labels that say what they are for ("Healing sign") in their name or description."""
     return find_all(window, "label",
                     predicate=lambda node: purpose in (node.name, node.description))
 
 
 def shows_result(window) -> bool:
     """The result window: the only one with the healing sign on it."""
-    return role(window) != "alert" and bool(_labels_for(window, "Healing sign"))
+    return role(window) != "alert" and bool(labels_for(window, "Healing sign"))
 
 
 def shows_referral_form(window) -> bool:
     """The farewell window: the only one with the "Refer A Friend" form."""
     return role(window) != "alert" and bool(find_all(window, name="Refer A Friend"))
-
-
-def result_text(window, purpose: str) -> str:
-    """What a screen reader reads for the result label that serves `purpose` ("Healing sign"
-    or "Reading"). The label is found by that purpose, given as its accessible name or
-    description; its content is its Text interface where it has one, otherwise whichever of
-    name and description does not just state the purpose."""
-    labels = _labels_for(window, purpose)
-    if len(labels) != 1:
-        raise LookupError(f"expected one label for {purpose!r}, found {len(labels)}")
-    label = labels[0]
-    try:
-        return label.queryText().getText(0, -1)
-    except NotImplementedError:
-        pass
-    content = label.description if label.name == purpose else label.name
-    if not content:
-        raise AssertionError(
-            f"the {purpose!r} label tells a screen reader what it is for but not what it shows "
-            f"(name {label.name!r}, description {label.description!r}, no Text interface)")
-    return content
-
-
-def date_lists(window) -> dict[str, object]:
-    """The three drop-down lists of the birth-data window, keyed "day", "month", "year". A
-    closed list is announced by the item it shows, so each is told apart by what it offers."""
-    found: dict[str, object] = {}
-    for combo in find_all(window, "combo box"):
-        items = list_items(combo)
-        if items[:1] == ["1"] and len(items) == 31:
-            found["day"] = combo
-        elif items[:1] == ["January"] and len(items) == 12:
-            found["month"] = combo
-        elif items[:1] == ["1930"] and len(items) == 81:
-            found["year"] = combo
-    if len(found) != 3:
-        raise LookupError(f"expected the day, month and year lists, found {sorted(found)}")
-    return found
-
-
-def chosen_date(window) -> tuple[str, str, str]:
-    lists = date_lists(window)
-    return chosen_item(lists["day"]), chosen_item(lists["month"]), chosen_item(lists["year"])
-
-
-def split_query(address: str) -> dict[str, str]:
-    """The query values of an address, decoded the way a web server's form handling does;
-    each key must occur once."""
-    parts = urllib.parse.urlsplit(address)
-    values: dict[str, str] = {}
-    for key, value in urllib.parse.parse_qsl(parts.query, keep_blank_values=True,
-                                             strict_parsing=True, encoding="utf-8",
-                                             errors="strict"):
-        if key in values:
-            raise AssertionError(f"{key} occurs twice in {address!r}")
-        values[key] = value
-    return values
 
 
 # ---------------------------------------------------------------------------------------------
