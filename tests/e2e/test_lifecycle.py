@@ -4,7 +4,6 @@ the first window."""
 
 import datetime
 import os
-import signal
 
 import woundwell_desktop as harness
 from woundwell_desktop import (find_all, find_one, shows_name_box, shows_referral_form,
@@ -81,7 +80,7 @@ class LifecycleTest(harness.ProgramTestCase):
 
     def test_a_copy_killed_outright_does_not_block_the_next_start(self):
         first, _ = self.start_at_birth_data_window()
-        first.kill(signal.SIGKILL)
+        first.kill()
         lock = first.home.runtime / "woundwell.lock"
         self.assertTrue(lock.exists(), "the killed copy left no lock behind: nothing to test")
 

@@ -344,14 +344,10 @@ class Desktop:
             raise HarnessError("at-spi2-core is not installed (no at-spi-bus-launcher)")
         self.spawn([AT_SPI_BUS_LAUNCHER, "--launch-immediately"], self.env)
         # The launcher owns org.a11y.Bus on the session bus once the accessibility bus is up.
-        wait_until(self._accessibility_bus_address, 15, "the accessibility bus")
-
-    def _accessibility_bus_address(self) -> str:
-        result = subprocess.run(
-            ["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
-             "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
-            env=self.env, capture_output=True, text=True, timeout=5)
-        return result.stdout.strip() if result.returncode == 0 else ""
+        wait_until(lambda: self.tool("dbus-send", "--session", "--print-reply=literal",
+                                     "--dest=org.a11y.Bus", "/org/a11y/bus",
+                                     "org.a11y.Bus.GetAddress"),
+                   15, "the accessibility bus")
 
     def _start_window_manager(self) -> None:
         self.spawn([_require("openbox"), "--sm-disable"], self.env)
@@ -398,8 +394,7 @@ class Desktop:
         return self.tool("xdotool", "getwindowfocus", "getwindowname")
 
     def set_layout(self, layout: str, variant: str = "") -> None:
-        """Switches the keyboard layout; back to plain "us" with the extra letters when none
-        is given."""
+        """Switches the keyboard layout; plain "us" gets the extra letters back."""
         self.tool("setxkbmap", "-layout", layout, "-variant", variant, check=True)
         if (layout, variant) == ("us", ""):
             _add_keys(self.display, EXTRA_LETTERS)
@@ -683,9 +678,10 @@ class Woundwell:
         except subprocess.TimeoutExpired:
             raise AssertionError(f"the program did not end within {timeout:.0f}s") from None
 
-    def kill(self, sig: int = signal.SIGKILL) -> None:
+    def kill(self) -> None:
+        """Kills the program outright, as a crash would end it."""
         if self.running():
-            os.kill(self.pid, sig)
+            self.process.kill()
             self.process.wait(timeout=DEFAULT_TIMEOUT)
 
     def stop(self) -> None:
