@@ -905,13 +905,13 @@ def main() -> None:
 
 
 def _run(desktop: Desktop, command: list[str]) -> int:
-    home = Home(desktop)
-    env = Woundwell(desktop, home=home).env
-    return subprocess.run(command, env=env, check=False).returncode
+    """Runs a command with the environment the program would have, in a fresh home."""
+    return subprocess.run(command, env=Woundwell(desktop).env, check=False).returncode
 
 
 def _first_window(desktop: Desktop, program: str) -> int:
     run = Woundwell(desktop, program=os.path.abspath(program)).start()
+
     def first_window():
         if not run.running():
             raise HarnessError(f"{program} ended ({run.process.returncode}) with no window")
