@@ -35,6 +35,7 @@ class OutreachTest(harness.ProgramTestCase):
         self.assertTrue(stays_true(lambda: program.windows() == [main], 1.5),
                         f"a page with no browser disturbed the program: "
                         f"{program.describe_windows()}")
+        self.assertEqual([], program.home.opened_addresses())
 
     def test_referral_carries_awkward_entries_unchanged(self):
         program, _ = self.start_at_birth_data_window()
