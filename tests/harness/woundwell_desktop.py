@@ -636,17 +636,18 @@ class Woundwell:
     (a second copy for the same user)."""
 
     def __init__(self, desktop: Desktop, home: Home | None = None, program: str = "",
-                 runtime: bool = True, path: str | None = None, **home_options) -> None:
-        """`runtime`: False leaves XDG_RUNTIME_DIR unset. `path`: the program's PATH instead
-        of the system's."""
+                 runtime: bool = True, browser: bool = True, **home_options) -> None:
+        """`runtime`: False leaves XDG_RUNTIME_DIR unset. `browser`: False leaves the program
+        no way to open a page: no BROWSER, and nothing at all (no xdg-open) on its PATH."""
         self.desktop = desktop
         self.program = program or PROGRAM
         self.home = home or Home(desktop, **home_options)
         self.env = dict(self.home.env)
         if not runtime:
             del self.env["XDG_RUNTIME_DIR"]
-        if path is not None:
-            self.env["PATH"] = path
+        if not browser:
+            del self.env["BROWSER"]
+            self.env["PATH"] = str(self.home.root / "no-programs")
         self.env["QT_QPA_PLATFORM"] = "xcb"
         if desktop.accessibility:
             self.env.update(QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
