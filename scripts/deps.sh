@@ -51,7 +51,9 @@ echo "Updating the package lists ..."
 "${sudo[@]}" apt-get update -qq
 count=$(apt-get -s install --no-install-recommends "${missing[@]}" | grep -c '^Inst ' || true)
 download=$(apt-get --print-uris -qq install --no-install-recommends "${missing[@]}" |
-               awk '{ bytes += $3 } END { printf "%.0f MB", bytes / 1e6 }')
+               awk '{ bytes += $3 }
+                    END { if (bytes < 1e6) printf "%.0f kB", bytes / 1e3
+                          else printf "%.0f MB", bytes / 1e6 }')
 echo "Installing $count packages (the missing ones and what they need), $download to download ..."
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends \
     "${missing[@]}"
