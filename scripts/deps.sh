@@ -54,6 +54,6 @@ download=$(apt-get --print-uris -qq install --no-install-recommends "${missing[@
                awk '{ bytes += $3 }
                     END { if (bytes < 1e6) printf "%.0f kB", bytes / 1e3
                           else printf "%.0f MB", bytes / 1e6 }')
-echo "To install: $count packages, the missing ones with what they need; $download to download ..."
+echo "Installing them and what they need: $count packages in all, $download to download ..."
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends \
     "${missing[@]}"
