@@ -85,24 +85,7 @@ desktop_key() {
 
 # Prints name=value lines for the metainfo fields the checks compare.
 metainfo_fields() {
-    python3 - "$1" <<'PY'
-import sys
-import xml.etree.ElementTree as ET
-
-root = ET.parse(sys.argv[1]).getroot()
-def text(path):
-    node = root.find(path)
-    return "" if node is None or node.text is None else node.text.strip()
-print("type=" + root.get("type", ""))
-print("id=" + text("id"))
-print("name=" + text("name"))
-print("launchable=" + text("launchable[@type='desktop-id']"))
-print("binary=" + text("provides/binary"))
-releases = root.findall("releases/release")
-print("release=" + (releases[0].get("version", "") if releases else ""))
-for image in root.findall("screenshots/screenshot/image"):
-    print("screenshot=" + (image.text or "").strip())
-PY
+    python3 "$source_dir/tests/packaging/metainfo_fields.py" "$1"
 }
 
 field() {
