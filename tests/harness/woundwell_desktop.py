@@ -12,11 +12,12 @@ Nothing here touches the user's own desktop, home or settings: every process is 
 an environment built from scratch, and every process started is ended again.
 
 As a command (for shell scripts):
-    woundwell_desktop.py run [--window-manager] [--accessibility] [--no-bus] -- COMMAND...
+    woundwell_desktop.py [--window-manager] [--no-bus] run -- COMMAND...
         runs COMMAND on a fresh desktop in a fresh home (DISPLAY, HOME, XDG_* and BROWSER
         set; the settings say the update reminder was shown today) and exits with its status
     woundwell_desktop.py window PROGRAM
-        starts PROGRAM on a fresh desktop and prints its first window's title= and class=
+        starts PROGRAM on a fresh desktop with a window manager and prints its first
+        window's title= and class=
 """
 
 from __future__ import annotations
@@ -928,7 +929,6 @@ def _first_window(desktop: Desktop, program: str) -> int:
 def _command_line() -> int:
     parser = argparse.ArgumentParser(description="A private desktop for Woundwell.")
     parser.add_argument("--window-manager", action="store_true", help="run openbox")
-    parser.add_argument("--accessibility", action="store_true", help="start the AT-SPI bus")
     parser.add_argument("--no-bus", action="store_true", help="no D-Bus session bus")
     actions = parser.add_subparsers(dest="action", required=True)
     actions.add_parser("run", help="run a command on the desktop").add_argument(
@@ -940,7 +940,7 @@ def _command_line() -> int:
     command = command[1:] if command[:1] == ["--"] else command
     _end_on_signals()
     desktop = Desktop(window_manager=options.window_manager or options.action == "window",
-                      bus=not options.no_bus, accessibility=options.accessibility)
+                      bus=not options.no_bus, accessibility=False)
     try:
         desktop.start()
         if options.action == "window":
