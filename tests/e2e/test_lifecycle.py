@@ -7,7 +7,7 @@ import os
 
 import woundwell_desktop as harness
 from woundwell_desktop import (find_all, find_one, shows_name_box, shows_referral_form,
-                               stays_true, text_of, wait_for_value)
+                               stays_true, text_of, wait_for_value, wait_until)
 
 DOWNLOAD_PAGE = "http://www.quorvane.com/woundwell/download-woundwell.html"
 DONATE_PAGE = "http://www.quorvane.com/donate.html"
@@ -58,7 +58,8 @@ class LifecycleTest(harness.ProgramTestCase):
         # The window manager's close (the close box, Alt+F4 in openbox) ends the program too.
         self.key("alt+F4")
         self.assertEqual(0, program.wait_for_exit(), "exit code")
-        self.assertEqual([], self.desktop.x_windows(program.pid), "a window outlived the program")
+        wait_until(lambda: not self.desktop.x_windows(program.pid), 3,
+                   "the program's windows to go with it")
         self.assertEqual(settings, program.home.settings_snapshot(),
                          "the settings file changed although no reminder came")
 
