@@ -1,9 +1,9 @@
 """A person looks up a healing sign: entering a name and a date of birth, the checks on
 them, the result window and the way back to the birth-data window."""
 
-import harness
-from harness import (chosen_date, find_one, is_focused, result_text, shows_name_box, shows_result,
-                     text_of, wait_for_value, wait_until)
+import woundwell_desktop as harness
+from woundwell_desktop import (children, find_all, find_one, is_focused, labels_for, role,
+                               shows_name_box, shows_result, text_of, wait_for_value, wait_until)
 
 GEMINI = ("You may suffer from an inability to express yourself. Communication skills play a "
           "key role in your lives. You may talk too less or talk too much. You may believe a "
@@ -55,8 +55,8 @@ class SearchTest(harness.ProgramTestCase):
 
         # A second search with another date shows only the new sign and reading. This time the
         # day is picked with the mouse from the opened list, the rest with the keyboard.
-        self.click(harness.date_lists(main)["day"])
-        self.click(wait_until(lambda: find_one(harness.date_lists(main)["day"], "list item",
+        self.click(date_lists(main)["day"])
+        self.click(wait_until(lambda: find_one(date_lists(main)["day"], "list item",
                                                "2"), what="the opened list of days"))
         self.key("Tab")
         self.pick("apr")
@@ -128,6 +128,63 @@ class SearchTest(harness.ProgramTestCase):
         wait_for_value(lambda: text_of(name_box), "ANN LEE", "the name box's text")
         # Space and the letters after the refused keys brought up no further message.
         self.assertEqual([main], program.windows())
+
+    def test_a_letter_composed_with_a_dead_key_becomes_a_capital(self):
+        # On the international US layout an accent is a dead key: it waits for the letter that
+        # follows, and the input method hands the two over as one composed letter.
+        self.desktop.set_layout("us", "intl")
+        self.addCleanup(self.desktop.set_layout, "us")
+        program, main = self.start_at_birth_data_window()
+        name_box = find_one(main, "text", "Name")
+        self.key("dead_acute", "e")
+        wait_for_value(lambda: text_of(name_box), "É", "the name box's text")
+        self.assertEqual([main], program.windows(), "é is a letter: no message")
+
+
+def result_text(window, purpose: str) -> str:
+    """What a screen reader reads for the result label that serves `purpose` ("Healing sign"
+    or "Reading"). The label is found by that purpose, given as its accessible name or
+    description; its content is its Text interface where it has one, otherwise whichever of
+    name and description does not just state the purpose."""
+    labels = labels_for(window, purpose)
+    if len(labels) != 1:
+        raise LookupError(f"expected one label for {purpose!r}, found {len(labels)}")
+    label = labels[0]
+    try:
+        return label.queryText().getText(0, -1)
+    except NotImplementedError:
+        pass
+    content = label.description if label.name == purpose else label.name
+    if not content:
+        raise AssertionError(
+            f"the {purpose!r} label tells a screen reader what it is for but not what it shows "
+            f"(name {label.name!r}, description {label.description!r}, no Text interface)")
+    return content
+
+
+def date_lists(window) -> dict[str, object]:
+    """The three drop-down lists of the birth-data window, keyed "day", "month", "year". A
+    closed list is announced by the item it shows, so each is told apart by the items it
+    offers."""
+    found: dict[str, object] = {}
+    for combo in find_all(window, "combo box"):
+        items = [item.name for child in children(combo) if role(child) == "list"
+                 for item in children(child)]
+        if items[:1] == ["1"] and len(items) == 31:
+            found["day"] = combo
+        elif items[:1] == ["January"] and len(items) == 12:
+            found["month"] = combo
+        elif items[:1] == ["1930"] and len(items) == 81:
+            found["year"] = combo
+    if len(found) != 3:
+        raise LookupError(f"expected the day, month and year lists, found {sorted(found)}")
+    return found
+
+
+def chosen_date(window) -> tuple[str, str, str]:
+    """The items the closed lists show as chosen (what a screen reader announces)."""
+    lists = date_lists(window)
+    return lists["day"].name, lists["month"].name, lists["year"].name
 
 
 _MONTHS = ["January", "February", "March", "April", "May", "June", "July", "August",

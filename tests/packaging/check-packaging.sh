@@ -9,8 +9,8 @@
 #   deb      builds the Debian package with cpack into a temporary directory, checks its control
 #            fields and contents, unpacks it and checks the unpacked tree
 # Needs: cmake, cpack, desktop-file-validate, appstreamcli, dpkg-deb, dpkg-parsechangelog,
-# file, gzip, ldd, objdump, strings, python3, Xvfb, xdotool and xprop. Works without a display
-# (it starts its own X server) and without stdin.
+# file, gzip, ldd, objdump, strings, python3 and the desktop of tests/harness (xvfb, openbox,
+# xdotool, x11-utils). Works without a display (the harness starts its own) and without stdin.
 # Pipes end in "grep >/dev/null", not "grep -q": under pipefail, the SIGPIPE that an early
 # exit of grep -q gives the writer would count as a failure.
 set -euo pipefail
@@ -47,16 +47,7 @@ die() {
 }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/woundwell-packaging.XXXXXX")
-background=()
-cleanup() {
-    local pid
-    for pid in "${background[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'rm -rf "$work"' EXIT
 
 expected_files() {
     echo usr/bin/woundwell
@@ -94,24 +85,7 @@ desktop_key() {
 
 # Prints name=value lines for the metainfo fields the checks compare.
 metainfo_fields() {
-    python3 - "$1" <<'PY'
-import sys
-import xml.etree.ElementTree as ET
-
-root = ET.parse(sys.argv[1]).getroot()
-def text(path):
-    node = root.find(path)
-    return "" if node is None or node.text is None else node.text.strip()
-print("type=" + root.get("type", ""))
-print("id=" + text("id"))
-print("name=" + text("name"))
-print("launchable=" + text("launchable[@type='desktop-id']"))
-print("binary=" + text("provides/binary"))
-releases = root.findall("releases/release")
-print("release=" + (releases[0].get("version", "") if releases else ""))
-for image in root.findall("screenshots/screenshot/image"):
-    print("screenshot=" + (image.text or "").strip())
-PY
+    python3 "$source_dir/tests/packaging/metainfo_fields.py" "$1"
 }
 
 field() {
@@ -225,64 +199,25 @@ check_tree() {
     fi
 }
 
-# Starts the program of an installed tree in a private X server and checks that its window has
+# Starts the program of an installed tree on a private desktop and checks that its window has
 # the title and the WM_CLASS that the desktop entry's StartupWMClass must match.
 check_running_window() {
     local what=$1 root=$2
     local binary=$root/usr/bin/woundwell desktop=$root/usr/share/applications/$app_id.desktop
     [[ -x $binary && -f $desktop ]] || return 0
-
-    local displayfile=$work/display-$what
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" </dev/null \
-        >"$work/xvfb.log" 2>&1 &
-    local xvfb=$!
-    background+=("$xvfb")
-    local display="" tries
-    for tries in $(seq 100); do
-        display=$(head -n 1 "$displayfile" 2>/dev/null || true)
-        [[ -n $display ]] && break
-        kill -0 "$xvfb" 2>/dev/null || break
-        sleep 0.1
-    done
-    [[ -n $display ]] || die "Xvfb did not start: $(cat "$work/xvfb.log")"
-
-    local home=$work/home-$what
-    mkdir -p "$home/config/Woundwell" "$home/runtime"
-    chmod 700 "$home/runtime"
-    # A reminder dated today keeps the update question away.
-    printf '[Settings]\nDuration=%s\n' "$(date +%F)" >"$home/config/Woundwell/Woundwell.conf"
-    env -u WAYLAND_DISPLAY DISPLAY=":$display" HOME="$home" XDG_CONFIG_HOME="$home/config" \
-        XDG_RUNTIME_DIR="$home/runtime" BROWSER=true QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=0 \
-        "$binary" </dev/null >"$work/program.log" 2>&1 &
-    local program=$!
-    background+=("$program")
-
-    local window=""
-    for tries in $(seq 150); do
-        window=$(DISPLAY=":$display" xdotool search --onlyvisible --pid "$program" 2>/dev/null |
-                     head -n 1 || true)
-        [[ -n $window ]] && break
-        kill -0 "$program" 2>/dev/null || break
-        sleep 0.1
-    done
-    if [[ -z $window ]]; then
-        fail "$what: the installed program showed no window: $(cat "$work/program.log")"
-    else
-        local wm_class title
-        wm_class=$(DISPLAY=":$display" xprop -id "$window" WM_CLASS |
-                       sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p')
-        title=$(DISPLAY=":$display" xprop -id "$window" _NET_WM_NAME |
-                    sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
-        [[ $title == "Woundwell v$version" ]] ||
-            fail "$what: the program's window is titled \"$title\", not \"Woundwell v$version\""
-        [[ -n $wm_class && $wm_class == "$(desktop_key StartupWMClass "$desktop")" ]] ||
-            fail "$what: the window's WM_CLASS class is \"$wm_class\", the desktop entry's" \
-                 "StartupWMClass \"$(desktop_key StartupWMClass "$desktop")\""
+    local window title wm_class
+    if ! window=$(python3 "$source_dir/tests/harness/woundwell_desktop.py" window "$binary" 2>&1 \
+                  </dev/null); then
+        fail "$what: the installed program showed no window: $window"
+        return 0
     fi
-    kill "$program" "$xvfb" 2>/dev/null || true
-    wait "$program" "$xvfb" 2>/dev/null || true
-    # Both are gone: keep cleanup from signalling whatever process gets their numbers next.
-    background=()
+    title=$(sed -n 's/^title=//p' <<<"$window")
+    wm_class=$(sed -n 's/^class=//p' <<<"$window")
+    [[ $title == "Woundwell v$version" ]] ||
+        fail "$what: the program's window is titled \"$title\", not \"Woundwell v$version\""
+    [[ -n $wm_class && $wm_class == "$(desktop_key StartupWMClass "$desktop")" ]] ||
+        fail "$what: the window's WM_CLASS class is \"$wm_class\", the desktop entry's" \
+             "StartupWMClass \"$(desktop_key StartupWMClass "$desktop")\""
 }
 
 # A path and its twin on the other side of the merged /usr, which dpkg may have recorded.

@@ -1,21 +1,32 @@
-"""Drives the real Woundwell program the way a person does, and reads its screen the way a
-screen reader does.
+"""A private desktop for the real Woundwell program: the one place that starts an X server for
+the tests, the screenshots and the start-up measurement.
 
-A `Desktop` is a private X server (Xvfb) with the openbox window manager, a private D-Bus
-session and the accessibility bus on it. A `Woundwell` is one run of the program on that
-desktop, with its own empty home, configuration and runtime folders and a `BROWSER` that only
-writes down the addresses it is asked to open. Keys and mouse clicks go in through xdotool
-(XTEST, the same path as a real keyboard); what is on screen is read back over AT-SPI.
+A `Desktop` is a private X server (Xvfb) with, as asked, the openbox window manager, a private
+D-Bus session and the accessibility bus on it. A `Home` is a set of empty home, settings, data
+and runtime folders with a `BROWSER` that only writes down the addresses it is asked to open. A
+`Woundwell` is one run of the program on a desktop in a home. Keys and mouse clicks go in
+through xdotool (XTEST, the same path as a real keyboard); what is on screen is read back over
+AT-SPI, as a screen reader reads it.
 
 Nothing here touches the user's own desktop, home or settings: every process is started with
 an environment built from scratch, and every process started is ended again.
+
+As a command (for shell scripts):
+    woundwell_desktop.py [--window-manager] [--no-bus] run -- COMMAND...
+        runs COMMAND on a fresh desktop in a fresh home (DISPLAY, HOME, XDG_* and BROWSER
+        set; the settings say the update reminder was shown today) and exits with its status
+    woundwell_desktop.py window PROGRAM
+        starts PROGRAM on a fresh desktop with a window manager and prints its first
+        window's title= and class=
 """
 
 from __future__ import annotations
 
+import argparse
 import ctypes
 import datetime
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -23,7 +34,6 @@ import sys
 import tempfile
 import time
 import unittest
-import urllib.parse
 from pathlib import Path
 
 # The program under test, given on the command line (CTest passes the built target).
@@ -31,7 +41,6 @@ PROGRAM: str = ""
 
 WINDOW_TITLE = "Woundwell v1.15"
 PROGRAM_TITLE = "Woundwell"
-SITE = "http://www.quorvane.com"
 
 DEFAULT_TIMEOUT = 10.0
 POLL = 0.05
@@ -65,7 +74,8 @@ def wait_until(predicate, timeout: float = DEFAULT_TIMEOUT, what: str = "conditi
                interval: float = POLL):
     """Polls `predicate` until it returns something truthy, and returns that; fails the test
     with `what` when the deadline passes. Exceptions raised by the predicate count as "not
-    yet" (the accessibility tree changes under our feet while windows come and go)."""
+    yet" (the accessibility tree changes under our feet while windows come and go), all but
+    a `HarnessError`."""
     deadline = time.monotonic() + timeout
     last_error: BaseException | None = None
     while True:
@@ -73,6 +83,8 @@ def wait_until(predicate, timeout: float = DEFAULT_TIMEOUT, what: str = "conditi
             result = predicate()
             if result:
                 return result
+        except HarnessError:
+            raise
         except Exception as error:  # noqa: BLE001 - retried until the deadline
             last_error = error
         if time.monotonic() >= deadline:
@@ -95,6 +107,33 @@ def wait_for_value(read, expected, what: str, timeout: float = DEFAULT_TIMEOUT):
     except AssertionError as error:
         last = repr(seen[0]) if seen else "nothing"
         raise AssertionError(f"{error}: expected {expected!r}, last saw {last}") from None
+
+
+def stays_true(predicate, seconds: float = 1.0) -> bool:
+    """True when `predicate` holds at every look for that long: for what must not happen."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if not predicate():
+            return False
+        time.sleep(POLL * 2)
+    return bool(predicate())
+
+
+def _read_line(stream, process: subprocess.Popen, what: str, timeout: float = 15) -> str:
+    """The first line a process we started writes to `stream` (a pipe), as soon as it is
+    there."""
+    data = b""
+    deadline = time.monotonic() + timeout
+    while not data.endswith(b"\n"):
+        left = deadline - time.monotonic()
+        if process.poll() is not None or left <= 0:
+            raise HarnessError(f"{what} did not start")
+        if select.select([stream], [], [], min(left, 0.1))[0]:
+            chunk = os.read(stream.fileno(), 256)
+            if not chunk:
+                raise HarnessError(f"{what} did not start")
+            data += chunk
+    return data.decode().strip()
 
 
 def _descendants(root_pid: int) -> list[int]:
@@ -158,7 +197,7 @@ def _reap_leftovers() -> None:
 
 
 def _require(tool: str) -> str:
-    path = shutil.which(tool)
+    path = shutil.which(tool, path=SYSTEM_PATH)
     if path is None:
         raise HarnessError(f"{tool} is not installed (see scripts/deps.sh test)")
     return path
@@ -167,6 +206,8 @@ def _require(tool: str) -> str:
 AT_SPI_BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 # The desktop and the program see only the system's programs, whatever the caller's PATH holds.
 SYSTEM_PATH = "/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin"
+# Passed on to the program: the time zone, and the settings of a sanitized build.
+PASSED_ON = ("TZ", "ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "LD_LIBRARY_PATH")
 
 # Letters a test types that the X server's default (US) layout has no key for.
 EXTRA_LETTERS = "ëé"
@@ -224,19 +265,27 @@ def _add_keys(display: str, letters: str) -> None:
 
 
 class Desktop:
-    """One private X display with a window manager and an accessibility bus.
+    """One private X display, with a window manager, a session bus and an accessibility bus
+    unless told to leave them out.
 
     pyatspi binds itself to one accessibility bus for the life of the Python process, so a
     test module brings up one desktop and the tests in it share it; each test still starts
     its own program with its own folders (see `Woundwell`)."""
 
-    def __init__(self) -> None:
-        self.root = Path(tempfile.mkdtemp(prefix="woundwell-e2e-"))
+    def __init__(self, window_manager: bool = True, bus: bool = True,
+                 accessibility: bool = True) -> None:
+        self.window_manager = window_manager
+        self.bus = bus
+        self.accessibility = accessibility and bus
+        self.root = Path(tempfile.mkdtemp(prefix="woundwell-desktop-"))
         _temporary_roots.append(self.root)
         self.processes: list[subprocess.Popen] = []
         self.programs: list["Woundwell"] = []
         self.display = ""
-        self.env: dict[str, str] = {}
+        # The desktop's own processes run in a home of their own, with the system's data
+        # folders (the accessibility bus reads its settings schemas there).
+        self.env = Home(self).env
+        del self.env["XDG_DATA_DIRS"]
 
     # -- set-up --------------------------------------------------------------------------
 
@@ -245,154 +294,120 @@ class Desktop:
         try:
             self._start_x()
             _add_keys(self.display, EXTRA_LETTERS)
-            self._start_dbus()
-            self._start_accessibility_bus()
-            self._start_window_manager()
+            # No bus at all: nothing to find there, and nothing for the program to start one.
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = "disabled:"
+            if self.bus:
+                self._start_dbus()
+            if self.accessibility:
+                self._start_accessibility_bus()
+            if self.window_manager:
+                self._start_window_manager()
         except BaseException:
             self.stop()
             raise
         return self
 
-    def _base_env(self) -> dict[str, str]:
-        home = self.root / "desktop-home"
-        runtime = self.root / "desktop-runtime"
-        for folder in (home, runtime):
-            folder.mkdir(mode=0o700, exist_ok=True)
-        env = {
-            "PATH": SYSTEM_PATH,
-            "HOME": str(home),
-            "XDG_CONFIG_HOME": str(home / ".config"),
-            "XDG_CACHE_HOME": str(home / ".cache"),
-            "XDG_DATA_HOME": str(home / ".local/share"),
-            "XDG_RUNTIME_DIR": str(runtime),
-            "LANG": "C.UTF-8",
-            "LC_ALL": "C.UTF-8",
-        }
-        return env
-
-    def _spawn(self, argv: list[str], env: dict[str, str], **kwargs) -> subprocess.Popen:
+    def spawn(self, argv: list[str], env: dict[str, str], **kwargs) -> subprocess.Popen:
+        """Starts a process that ends with the desktop."""
+        kwargs.setdefault("stdout", subprocess.DEVNULL)
+        kwargs.setdefault("stderr", subprocess.DEVNULL)
         process = subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL,
                                    preexec_fn=_die_with_parent, **kwargs)
         self.processes.append(process)
         return process
 
     def _start_x(self) -> None:
-        xvfb = _require("Xvfb")
-        read_fd, write_fd = os.pipe()
-        with open(self.root / "xvfb.log", "wb") as log:
-            process = self._spawn(
-                [xvfb, "-displayfd", str(write_fd), "-nolisten", "tcp", "-noreset",
-                 "-screen", "0", "1280x1024x24"],
-                self._base_env(), pass_fds=(write_fd,), stdout=log, stderr=log)
-        os.close(write_fd)
-        number = b""
-        deadline = time.monotonic() + 15
-        os.set_blocking(read_fd, False)
-        while not number.endswith(b"\n"):
-            if process.poll() is not None or time.monotonic() > deadline:
-                os.close(read_fd)
-                raise HarnessError("Xvfb did not start: " +
-                                   (self.root / "xvfb.log").read_text(errors="replace"))
+        # A free display number, reported on a pipe; 96 dots per inch, the resolution for
+        # which the window layouts were drawn.
+        read_end, write_end = os.pipe()
+        with open(self.root / "xvfb.log", "wb") as log, os.fdopen(read_end, "rb") as pipe:
+            process = self.spawn(
+                [_require("Xvfb"), "-displayfd", str(write_end), "-nolisten", "tcp", "-noreset",
+                 "-screen", "0", "1280x1024x24", "-dpi", "96"],
+                self.env, pass_fds=(write_end,), stdout=log, stderr=log)
+            os.close(write_end)
             try:
-                chunk = os.read(read_fd, 16)
-                if chunk:
-                    number += chunk
-                    continue
-            except BlockingIOError:
-                pass
-            time.sleep(0.02)
-        os.close(read_fd)
-        self.display = ":" + number.decode().strip()
-        self.env = self._base_env()
+                self.display = ":" + _read_line(pipe, process, "Xvfb")
+            except HarnessError as error:
+                log_text = (self.root / "xvfb.log").read_text(errors="replace")
+                raise HarnessError(f"{error}: {log_text}") from None
         self.env["DISPLAY"] = self.display
 
     def _start_dbus(self) -> None:
-        dbus_daemon = _require("dbus-daemon")
-        process = self._spawn(
-            [dbus_daemon, "--session", "--nofork", "--nopidfile", "--print-address=1"],
-            self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        process = self.spawn(
+            [_require("dbus-daemon"), "--session", "--nofork", "--nopidfile", "--print-address=1"],
+            self.env, stdout=subprocess.PIPE)
         assert process.stdout is not None
-        os.set_blocking(process.stdout.fileno(), False)
-        address = b""
-        deadline = time.monotonic() + 10
-        while not address.endswith(b"\n"):
-            if process.poll() is not None or time.monotonic() > deadline:
-                raise HarnessError("dbus-daemon did not start")
-            chunk = process.stdout.read()
-            if chunk:
-                address += chunk
-            else:
-                time.sleep(0.02)
-        self.env["DBUS_SESSION_BUS_ADDRESS"] = address.decode().strip()
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = _read_line(process.stdout, process, "dbus-daemon")
 
     def _start_accessibility_bus(self) -> None:
         if not os.access(AT_SPI_BUS_LAUNCHER, os.X_OK):
             raise HarnessError("at-spi2-core is not installed (no at-spi-bus-launcher)")
-        self._spawn([AT_SPI_BUS_LAUNCHER, "--launch-immediately"], self.env,
-                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.spawn([AT_SPI_BUS_LAUNCHER, "--launch-immediately"], self.env)
         # The launcher owns org.a11y.Bus on the session bus once the accessibility bus is up.
-        wait_until(self._accessibility_bus_address, 15, "the accessibility bus")
-
-    def _accessibility_bus_address(self) -> str:
-        result = subprocess.run(
-            ["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
-             "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
-            env=self.env, capture_output=True, text=True, timeout=5)
-        return result.stdout.strip() if result.returncode == 0 else ""
+        wait_until(lambda: self.tool("dbus-send", "--session", "--print-reply=literal",
+                                     "--dest=org.a11y.Bus", "/org/a11y/bus",
+                                     "org.a11y.Bus.GetAddress"),
+                   15, "the accessibility bus")
 
     def _start_window_manager(self) -> None:
-        openbox = _require("openbox")
-        self._spawn([openbox, "--sm-disable"], self.env, stdout=subprocess.DEVNULL,
-                    stderr=subprocess.DEVNULL)
-        wait_until(self._window_manager_running, 15, "the openbox window manager")
-
-    def _window_manager_running(self) -> bool:
-        result = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
-                                capture_output=True, text=True, timeout=5)
-        return result.returncode == 0 and "window id" in result.stdout
+        self.spawn([_require("openbox"), "--sm-disable"], self.env)
+        wait_until(lambda: "window id" in self.tool("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
+                   15, "the openbox window manager")
 
     # -- clean-up ------------------------------------------------------------------------
 
     def stop(self) -> None:
-        for program in self.programs:
+        for process in [program.process for program in self.programs] + self.processes[::-1]:
             try:
-                program.stop()
+                if process is not None:
+                    _end_process(process)
             except Exception:  # noqa: BLE001 - clean-up goes on
                 pass
-        for process in reversed(self.processes):
-            try:
-                _end_process(process)
-            except Exception:  # noqa: BLE001 - clean-up goes on
-                pass
-            if process.stdout is not None:
+            if process is not None and process.stdout is not None:
                 process.stdout.close()
         _reap_leftovers()
         shutil.rmtree(self.root, ignore_errors=True)
 
-    # -- input ---------------------------------------------------------------------------
+    # -- tools, input and X windows ------------------------------------------------------
 
-    def xdotool(self, *args: str) -> None:
-        subprocess.run(["xdotool", *args], env=self.env, check=True, timeout=30,
-                       stdout=subprocess.DEVNULL)
+    def tool(self, *argv: str, check: bool = False) -> str:
+        """Runs an X client on this display and gives its output ("" when it failed)."""
+        result = subprocess.run(argv, env=self.env, capture_output=True, text=True, timeout=30,
+                                check=check)
+        return result.stdout.strip() if result.returncode == 0 else ""
 
     def key(self, *keys: str) -> None:
         """Presses and releases keys one after another (xdotool key names: Tab, Return,
-        Escape, alt+d, ...)."""
-        self.xdotool("key", "--delay", "60", *keys)
+        Escape, alt+d, dead_acute, ...)."""
+        self.tool("xdotool", "key", "--delay", "60", *keys, check=True)
 
     def type(self, text: str) -> None:
         """Types text on the keyboard into whatever has the focus."""
-        self.xdotool("type", "--delay", "40", text)
-
-    def keyboard_window_title(self) -> str:
-        """The title of the window that has the keyboard focus on the X server."""
-        result = subprocess.run(["xdotool", "getwindowfocus", "getwindowname"], env=self.env,
-                                capture_output=True, text=True, timeout=10)
-        return result.stdout.strip() if result.returncode == 0 else ""
+        self.tool("xdotool", "type", "--delay", "40", text, check=True)
 
     def click_at(self, x: int, y: int) -> None:
         # The server handles the move before the click that follows it in the same stream.
-        self.xdotool("mousemove", str(x), str(y), "click", "1")
+        self.tool("xdotool", "mousemove", str(x), str(y), "click", "1", check=True)
+
+    def keyboard_window_title(self) -> str:
+        """The title of the window that has the keyboard focus on the X server."""
+        return self.tool("xdotool", "getwindowfocus", "getwindowname")
+
+    def set_layout(self, layout: str, variant: str = "") -> None:
+        """Switches the keyboard layout; plain "us" gets the extra letters back."""
+        self.tool("setxkbmap", "-layout", layout, "-variant", variant, check=True)
+        if (layout, variant) == ("us", ""):
+            _add_keys(self.display, EXTRA_LETTERS)
+
+    def x_windows(self, pid: int) -> list[str]:
+        """The X ids of the mapped windows of a process, in the order the server has them."""
+        return self.tool("xdotool", "search", "--onlyvisible", "--pid", str(pid)).split()
+
+    def window_property(self, window: str, name: str) -> str:
+        """A property of an X window as xprop shows it, after the "=": '"a", "b"' for a list
+        of strings."""
+        return self.tool("xprop", "-id", window, name).partition(" = ")[2]
 
 
 # ---------------------------------------------------------------------------------------------
@@ -448,26 +463,27 @@ def text_of(node) -> str:
     return text.getText(0, -1)
 
 
-def walk(node, descend_hidden: bool = False):
+def walk(node):
     """Yields `node` and everything below it, depth first, skipping what is not on screen
-    (closed drop-down lists and menus, hidden windows) unless asked."""
+    (closed drop-down lists and menus, hidden windows)."""
     pending = [node]
     while pending:
         current = pending.pop()
         yield current
-        if descend_hidden or current is node or is_showing(current):
+        if current is node or is_showing(current):
             pending.extend(reversed(children(current)))
 
 
 def find_all(root, role_name: str | None = None, name: str | None = None,
-             predicate=None, showing: bool = True) -> list:
+             predicate=None) -> list:
+    """The nodes below `root` on screen with that role and name, for which `predicate` holds."""
     found = []
     for node in walk(root):
         if role_name is not None and role(node) != role_name:
             continue
         if name is not None and node.name != name:
             continue
-        if showing and not is_showing(node):
+        if not is_showing(node):
             continue
         if predicate is not None and not predicate(node):
             continue
@@ -507,15 +523,11 @@ def visible_rect(node, window=None):
     return (left, top, right, bottom) if right > left and bottom > top else None
 
 
-def within_view(node, window=None) -> bool:
-    return visible_rect(node, window) is not None
-
-
 def find_one(root, role_name: str | None = None, name: str | None = None, predicate=None):
     """The single node below the window `root` with that role and name that a person can see;
     fails otherwise."""
     found = find_all(root, role_name, name,
-                     lambda node: within_view(node, root) and (predicate is None or
+                     lambda node: visible_rect(node, root) is not None and (predicate is None or
                                                                predicate(node)))
     if len(found) != 1:
         raise LookupError(f"expected one {role_name or 'node'} named {name!r}, "
@@ -533,22 +545,8 @@ def centre_of(node) -> tuple[int, int]:
     return (left + right) // 2, (top + bottom) // 2
 
 
-def list_items(combo) -> list[str]:
-    """The item texts a drop-down list offers."""
-    items: list[str] = []
-    for child in children(combo):
-        if role(child) == "list":
-            items.extend(item.name for item in children(child))
-    return items
-
-
-def chosen_item(combo) -> str:
-    """The item a closed drop-down list shows as chosen (what a screen reader announces)."""
-    return combo.name
-
-
 # ---------------------------------------------------------------------------------------------
-# One run of the program
+# A home for the program, and one run of it
 # ---------------------------------------------------------------------------------------------
 
 RECORDER = """#!/bin/sh
@@ -559,32 +557,19 @@ done
 """
 
 
-class Woundwell:
-    """One run of the program on a desktop, with its own home, settings and browser."""
+class Home:
+    """Empty home, settings, data, runtime and temporary folders, a browser recorder and a
+    settings file that says when the update reminder was last shown (today when not given, so
+    that no reminder comes)."""
 
-    def __init__(self, desktop: Desktop, name: str = "run",
-                 reminder_date: datetime.date | None = None, folders: "Woundwell | None" = None):
-        """`reminder_date`: the date to leave in the settings as that of the last update
-        reminder (today when not given, so that no reminder comes). `folders`: share the home,
-        settings and runtime folders of an earlier run (a second copy for the same user)."""
-        self.desktop = desktop
-        self.process: subprocess.Popen | None = None
-        self._app = None
-        if folders is not None:
-            self.root = folders.root
-            self.env = folders.env
-            self.settings_file = folders.settings_file
-            self.browser_log = folders.browser_log
-            return
+    def __init__(self, desktop: Desktop, name: str = "home",
+                 reminder_date: datetime.date | None = None) -> None:
         self.root = Path(tempfile.mkdtemp(prefix=f"{name}-", dir=desktop.root))
-        home = self.root / "home"
-        config = self.root / "config"
-        runtime = self.root / "runtime"
-        data = self.root / "data"
-        for folder in (home, config, data):
+        home, config, data = self.root / "home", self.root / "config", self.root / "data"
+        self.runtime, self.temp = self.root / "runtime", self.root / "tmp"
+        for folder in (home, config, data, self.temp):
             folder.mkdir(parents=True)
-        runtime.mkdir(mode=0o700)
-        os.chmod(runtime, 0o700)
+        self.runtime.mkdir(mode=0o700)
         self.settings_file = config / "Woundwell" / "Woundwell.conf"
         self.browser_log = self.root / "browser.log"
         browser = self.root / "browser"
@@ -594,23 +579,23 @@ class Woundwell:
         # Built from nothing: no XDG_CURRENT_DESKTOP or DESKTOP_SESSION, so neither Qt nor
         # xdg-open sees a desktop environment, and BROWSER decides where addresses go.
         self.env = {
-            "PATH": desktop.env["PATH"],
+            "PATH": SYSTEM_PATH,
             "LANG": "C.UTF-8",
             "LC_ALL": "C.UTF-8",
-            "DISPLAY": desktop.display,
-            "DBUS_SESSION_BUS_ADDRESS": desktop.env["DBUS_SESSION_BUS_ADDRESS"],
             "HOME": str(home),
             "XDG_CONFIG_HOME": str(config),
             "XDG_CACHE_HOME": str(home / ".cache"),
             "XDG_DATA_HOME": str(home / ".local/share"),
             # No desktop file anywhere can claim web addresses: xdg-open falls back to BROWSER.
             "XDG_DATA_DIRS": str(data),
-            "XDG_RUNTIME_DIR": str(runtime),
+            "XDG_RUNTIME_DIR": str(self.runtime),
+            "TMPDIR": str(self.temp),
             "BROWSER": str(browser),
-            "QT_QPA_PLATFORM": "xcb",
-            "QT_ACCESSIBILITY": "1",
-            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+            **{name: os.environ[name] for name in PASSED_ON if name in os.environ},
         }
+        if desktop.display:
+            self.env.update({key: desktop.env[key]
+                             for key in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
 
     # -- settings ------------------------------------------------------------------------
 
@@ -630,6 +615,10 @@ class Woundwell:
                 return line.split("=", 1)[1]
         return None
 
+    def settings_snapshot(self) -> tuple[bytes, int]:
+        """The settings file's bytes and time of last change, to show it was left alone."""
+        return self.settings_file.read_bytes(), self.settings_file.stat().st_mtime_ns
+
     # -- the browser ---------------------------------------------------------------------
 
     def opened_addresses(self) -> list[str]:
@@ -642,14 +631,37 @@ class Woundwell:
                           self.opened_addresses(), timeout,
                           f"{count} address(es) to reach the browser")
 
-    # -- the process ---------------------------------------------------------------------
+
+class Woundwell:
+    """One run of the program on a desktop, in a home of its own or in that of an earlier run
+    (a second copy for the same user)."""
+
+    def __init__(self, desktop: Desktop, home: Home | None = None, program: str = "",
+                 runtime: bool = True, browser: bool = True, **home_options) -> None:
+        """`runtime`: False leaves XDG_RUNTIME_DIR unset. `browser`: False leaves the program
+        no way to open a page: no BROWSER, and nothing at all (no xdg-open) on its PATH."""
+        self.desktop = desktop
+        self.program = program or PROGRAM
+        self.home = home or Home(desktop, **home_options)
+        self.env = dict(self.home.env)
+        if not runtime:
+            del self.env["XDG_RUNTIME_DIR"]
+        if not browser:
+            del self.env["BROWSER"]
+            self.env["PATH"] = str(self.home.root / "no-programs")
+        self.env["QT_QPA_PLATFORM"] = "xcb"
+        if desktop.accessibility:
+            self.env.update(QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        else:
+            self.env.update(QT_ACCESSIBILITY="0", NO_AT_BRIDGE="1")
+        self.process: subprocess.Popen | None = None
+        self._app = None
 
     def start(self) -> "Woundwell":
-        log = open(self.root / f"program-{time.monotonic_ns()}.log", "wb")
-        self.process = subprocess.Popen([PROGRAM], env=self.env, stdin=subprocess.DEVNULL,
-                                        stdout=log, stderr=log, cwd=self.root,
-                                        preexec_fn=_die_with_parent)
-        log.close()
+        with open(self.home.root / f"program-{time.monotonic_ns()}.log", "wb") as log:
+            self.process = subprocess.Popen([self.program], env=self.env,
+                                            stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+                                            cwd=self.home.root, preexec_fn=_die_with_parent)
         self.desktop.programs.append(self)
         return self
 
@@ -668,9 +680,10 @@ class Woundwell:
         except subprocess.TimeoutExpired:
             raise AssertionError(f"the program did not end within {timeout:.0f}s") from None
 
-    def kill(self, sig: int = signal.SIGKILL) -> None:
+    def kill(self) -> None:
+        """Kills the program outright, as a crash would end it."""
         if self.running():
-            os.kill(self.pid, sig)
+            self.process.kill()
             self.process.wait(timeout=DEFAULT_TIMEOUT)
 
     def stop(self) -> None:
@@ -703,6 +716,9 @@ class Woundwell:
         if not self.running():
             return []
         return [window for window in children(self.app()) if is_showing(window)]
+
+    def messages(self) -> list:
+        return [window for window in self.windows() if role(window) == "alert"]
 
     def wait_for_window(self, has, what: str, timeout: float = DEFAULT_TIMEOUT):
         """Waits for a window on screen for which `has(window)` is true, and returns it."""
@@ -760,14 +776,15 @@ def shows_name_box(window) -> bool:
     return role(window) != "alert" and bool(find_all(window, "text", "Name"))
 
 
-def _labels_for(window, purpose: str) -> list:
+def labels_for(window, purpose: str) -> list:
+    """The labels that say what they are for ("Healing sign") in their name or description."""
     return find_all(window, "label",
                     predicate=lambda node: purpose in (node.name, node.description))
 
 
 def shows_result(window) -> bool:
     """The result window: the only one with the healing sign on it."""
-    return role(window) != "alert" and bool(_labels_for(window, "Healing sign"))
+    return role(window) != "alert" and bool(labels_for(window, "Healing sign"))
 
 
 def shows_referral_form(window) -> bool:
@@ -775,65 +792,8 @@ def shows_referral_form(window) -> bool:
     return role(window) != "alert" and bool(find_all(window, name="Refer A Friend"))
 
 
-def result_text(window, purpose: str) -> str:
-    """What a screen reader reads for the result label that serves `purpose` ("Healing sign"
-    or "Reading"). The label is found by that purpose, given as its accessible name or
-    description; its content is its Text interface where it has one, otherwise whichever of
-    name and description does not just state the purpose."""
-    labels = _labels_for(window, purpose)
-    if len(labels) != 1:
-        raise LookupError(f"expected one label for {purpose!r}, found {len(labels)}")
-    label = labels[0]
-    try:
-        return label.queryText().getText(0, -1)
-    except NotImplementedError:
-        pass
-    content = label.description if label.name == purpose else label.name
-    if not content:
-        raise AssertionError(
-            f"the {purpose!r} label tells a screen reader what it is for but not what it shows "
-            f"(name {label.name!r}, description {label.description!r}, no Text interface)")
-    return content
-
-
-def date_lists(window) -> dict[str, object]:
-    """The three drop-down lists of the birth-data window, keyed "day", "month", "year". A
-    closed list is announced by the item it shows, so each is told apart by what it offers."""
-    found: dict[str, object] = {}
-    for combo in find_all(window, "combo box"):
-        items = list_items(combo)
-        if items[:1] == ["1"] and len(items) == 31:
-            found["day"] = combo
-        elif items[:1] == ["January"] and len(items) == 12:
-            found["month"] = combo
-        elif items[:1] == ["1930"] and len(items) == 81:
-            found["year"] = combo
-    if len(found) != 3:
-        raise LookupError(f"expected the day, month and year lists, found {sorted(found)}")
-    return found
-
-
-def chosen_date(window) -> tuple[str, str, str]:
-    lists = date_lists(window)
-    return chosen_item(lists["day"]), chosen_item(lists["month"]), chosen_item(lists["year"])
-
-
-def split_query(address: str) -> dict[str, str]:
-    """The query values of an address, decoded the way a web server's form handling does;
-    each key must occur once."""
-    parts = urllib.parse.urlsplit(address)
-    values: dict[str, str] = {}
-    for key, value in urllib.parse.parse_qsl(parts.query, keep_blank_values=True,
-                                             strict_parsing=True, encoding="utf-8",
-                                             errors="strict"):
-        if key in values:
-            raise AssertionError(f"{key} occurs twice in {address!r}")
-        values[key] = value
-    return values
-
-
 # ---------------------------------------------------------------------------------------------
-# Test cases and the command line
+# Test cases
 # ---------------------------------------------------------------------------------------------
 
 
@@ -858,7 +818,10 @@ class ProgramTestCase(unittest.TestCase):
         cls.desktop.stop()
 
     def launch(self, **options) -> Woundwell:
-        program = Woundwell(self.desktop, name=self._testMethodName, **options).start()
+        """Starts a run of the program (options as for `Woundwell`)."""
+        if "home" not in options:
+            options["name"] = self._testMethodName
+        program = Woundwell(self.desktop, **options).start()
         self.addCleanup(program.stop)
         return program
 
@@ -898,8 +861,7 @@ class ProgramTestCase(unittest.TestCase):
         wait_until(lambda: any(is_focused(node) for node in find_all(box, "push button")),
                    what="the message box's button to take the focus")
         self.key("Return")
-        wait_until(lambda: not [w for w in program.windows() if role(w) == "alert"],
-                   what=f"the message {text!r} to close")
+        wait_until(lambda: not program.messages(), what=f"the message {text!r} to close")
         # Keys typed next go to the window the message came from, once it has them again.
         self.wait_for_keyboard()
 
@@ -909,25 +871,87 @@ class ProgramTestCase(unittest.TestCase):
         wait_for_value(self.desktop.keyboard_window_title, title, "the keyboard focus")
 
 
-def main() -> None:
-    """Runs the module's tests against the program named on the command line."""
-    global PROGRAM
-    if len(sys.argv) < 2:
-        sys.exit(f"usage: {sys.argv[0]} PATH-TO-WOUNDWELL [unittest options]")
-    PROGRAM = os.path.abspath(sys.argv.pop(1))
-    if not os.access(PROGRAM, os.X_OK):
-        sys.exit(f"not a program: {PROGRAM}")
-    budget = int(os.environ.get("WOUNDWELL_E2E_BUDGET", "150"))
-
+def _end_on_signals(budget: int = 0) -> None:
+    """Ends everything started here on SIGTERM (CTest's time-out), and after `budget`
+    seconds when given."""
     def out_of_time(signum, frame):  # noqa: ARG001
-        sys.stderr.write(f"\nthe tests did not finish within {budget}s; ending them\n")
+        if signum == signal.SIGALRM:
+            sys.stderr.write(f"\nthe tests did not finish within {budget}s; ending them\n")
         sys.stderr.flush()
         _reap_leftovers()
         for root in _temporary_roots:
             shutil.rmtree(root, ignore_errors=True)
         os._exit(3)
 
-    signal.signal(signal.SIGALRM, out_of_time)
     signal.signal(signal.SIGTERM, out_of_time)
-    signal.alarm(budget)
+    if budget:
+        signal.signal(signal.SIGALRM, out_of_time)
+        signal.alarm(budget)
+
+
+def main() -> None:
+    """Runs the calling test module's tests against the program named on the command line."""
+    global PROGRAM
+    if len(sys.argv) < 2:
+        sys.exit(f"usage: {sys.argv[0]} PATH-TO-WOUNDWELL [unittest options]")
+    PROGRAM = os.path.abspath(sys.argv.pop(1))
+    if not os.access(PROGRAM, os.X_OK):
+        sys.exit(f"not a program: {PROGRAM}")
+    _end_on_signals(int(os.environ.get("WOUNDWELL_E2E_BUDGET", "150")))
     unittest.main(module="__main__", verbosity=2)
+
+
+# ---------------------------------------------------------------------------------------------
+# The command line, for shell scripts
+# ---------------------------------------------------------------------------------------------
+
+
+def _run(desktop: Desktop, command: list[str]) -> int:
+    """Runs a command with the environment the program would have, in a fresh home."""
+    return subprocess.run(command, env=Woundwell(desktop).env, check=False).returncode
+
+
+def _first_window(desktop: Desktop, program: str) -> int:
+    run = Woundwell(desktop, program=os.path.abspath(program)).start()
+
+    def first_window():
+        if not run.running():
+            raise HarnessError(f"{program} ended ({run.process.returncode}) with no window")
+        return (desktop.x_windows(run.pid) or [None])[0]
+
+    window = wait_until(first_window, 15, f"a window of {program}")
+    title = desktop.window_property(window, "_NET_WM_NAME").strip('"')
+    wm_class = desktop.window_property(window, "WM_CLASS").split(", ")[-1].strip('"')
+    print(f"title={title}\nclass={wm_class}")
+    return 0
+
+
+def _command_line() -> int:
+    parser = argparse.ArgumentParser(description="A private desktop for Woundwell.")
+    parser.add_argument("--window-manager", action="store_true", help="run openbox")
+    parser.add_argument("--no-bus", action="store_true", help="no D-Bus session bus")
+    actions = parser.add_subparsers(dest="action", required=True)
+    actions.add_parser("run", help="run a command on the desktop").add_argument(
+        "command", nargs=argparse.REMAINDER)
+    actions.add_parser("window", help="print a program's first window's title and class"
+                       ).add_argument("program")
+    options = parser.parse_args()
+    command = getattr(options, "command", [])
+    command = command[1:] if command[:1] == ["--"] else command
+    _end_on_signals()
+    desktop = Desktop(window_manager=options.window_manager or options.action == "window",
+                      bus=not options.no_bus, accessibility=False)
+    try:
+        desktop.start()
+        if options.action == "window":
+            return _first_window(desktop, options.program)
+        return _run(desktop, command)
+    except (HarnessError, AssertionError) as error:
+        print(f"woundwell_desktop: {error}", file=sys.stderr)
+        return 1
+    finally:
+        desktop.stop()
+
+
+if __name__ == "__main__":
+    sys.exit(_command_line())
