@@ -1,6 +1,5 @@
 #include "app/Application.h"
 
-#include "core/Platform.h"
 #include "core/Version.h"
 #include "windows/FormSetup.h"
 

@@ -8,9 +8,6 @@ class QUrl;
 
 namespace woundwell {
 
-// The title of every message box.
-inline const QString ProgramTitle = QStringLiteral("Woundwell");
-
 enum class MessageIcon { Information, Critical };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };

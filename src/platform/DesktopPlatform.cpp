@@ -1,5 +1,7 @@
 #include "platform/DesktopPlatform.h"
 
+#include "core/Version.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>

@@ -90,15 +90,14 @@ void ReferralForm::refuse(const QString &message) {
 }
 
 void ReferralForm::submit() {
-    modTellAFriend &values = m_values;
-    values.ReferrerName = trimSpaces(text(Name));
-    values.ReferrerEmail = trimSpaces(text(Email));
-    values.ReferralMessage = trimSpaces(text(Message));
-    values.FriendName = trimSpaces(text(FriendName));
-    values.FriendEmail = trimSpaces(text(FriendEmail));
+    m_values.ReferrerName = trimSpaces(text(Name));
+    m_values.ReferrerEmail = trimSpaces(text(Email));
+    m_values.ReferralMessage = trimSpaces(text(Message));
+    m_values.FriendName = trimSpaces(text(FriendName));
+    m_values.FriendEmail = trimSpaces(text(FriendEmail));
 
-    const QString &email = values.ReferrerEmail;
-    const QString &friendEmail = values.FriendEmail;
+    const QString &email = m_values.ReferrerEmail;
+    const QString &friendEmail = m_values.FriendEmail;
     if (email == friendEmail) {
         refuse(QStringLiteral("Please Enter Distinct Email Addresses"));
         return;
@@ -108,7 +107,7 @@ void ReferralForm::submit() {
         refuse(QStringLiteral("Please Enter Proper Email Address"));
         return;
     }
-    values.TellAFriend(m_platform, m_window);
+    m_values.TellAFriend(m_platform, m_window);
 }
 
 } // namespace woundwell
