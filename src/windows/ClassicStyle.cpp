@@ -249,8 +249,18 @@ void ClassicStyle::drawControl(ControlElement element, const QStyleOption *optio
             QStyleOptionMenuItem listItem(*item);
             listItem.palette = listPalette(combo, item->palette);
             painter->fillRect(listItem.rect, listItem.palette.base());
-            if (element == CE_MenuItem)
-                QProxyStyle::drawControl(element, &listItem, painter, widget);
+            if (element != CE_MenuItem)
+                return;
+            QProxyStyle::drawControl(element, &listItem, painter, widget);
+            if ((item->state & State_Selected) != 0) {
+                // Outlined in the list's own text colour, which reads on its background
+                // whatever the desktop's colours are.
+                painter->save();
+                painter->setPen(QPen(listItem.palette.color(QPalette::Text), 0));
+                painter->setBrush(Qt::NoBrush);
+                painter->drawRect(listItem.rect.adjusted(0, 0, -1, -1));
+                painter->restore();
+            }
             return;
         }
     }

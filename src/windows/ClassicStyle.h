@@ -16,7 +16,8 @@ namespace woundwell {
 //                 ButtonText colour, and no separate look for the default button;
 //   combo boxes   an outline that follows the face (the Button colour), not the Window
 //                 colour, which the drop-down list's frame keeps; the list in the box's Base
-//                 and Text colours, the current item marked only by an outline;
+//                 and Text colours, the current item marked only by an outline in the Text
+//                 colour;
 //   text boxes    the Base colour inside a one-pixel outline in the Shadow colour, with one
 //                 pixel of room either side of the text and no focus frame.
 class ClassicStyle final : public QProxyStyle {

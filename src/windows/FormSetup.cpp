@@ -2,6 +2,7 @@
 
 #include "core/Version.h"
 #include "windows/ClassicStyle.h"
+#include "windows/ReadableColours.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -69,19 +70,6 @@ QPalette::ColorRole colourRole(const QWidget *widget, const char *property) {
     return known ? static_cast<QPalette::ColorRole>(role) : QPalette::NoRole;
 }
 
-// Gives the widget the desktop's window background and text colours, the colours that the
-// forms set on containers, in place of those it takes from its container.
-void useDesktopColours(QWidget *widget) {
-    const QPalette desktop = QApplication::palette(widget);
-    QPalette palette = widget->palette();
-    for (int group = 0; group < QPalette::NColorGroups; ++group) {
-        const auto colourGroup = static_cast<QPalette::ColorGroup>(group);
-        for (const QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText})
-            palette.setBrush(colourGroup, role, desktop.brush(colourGroup, role));
-    }
-    widget->setPalette(palette);
-}
-
 QStyle *classicStyle() {
     // Made once, for the lifetime of the application, over a fresh copy of its style.
     static QPointer<ClassicStyle> style;
@@ -114,8 +102,6 @@ QString installedFamily(const QString &family) {
 
 // Applies what the form's dynamic properties ask of the widget (see FormSetup.h).
 void applyLook(QWidget *widget) {
-    if (widget->property("desktopColours").toBool())
-        useDesktopColours(widget);
     if (const QPalette::ColorRole role = colourRole(widget, "backgroundRole");
         role != QPalette::NoRole)
         widget->setBackgroundRole(role);
@@ -189,6 +175,7 @@ void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar) {
         applyLook(widget);
         applyPointer(widget);
     }
+    followDesktopColours(window);
     // Polish first so that the auto-size labels measure their captions in their own fonts.
     window->ensurePolished();
     // No text box limits the length of what is typed into it.

@@ -22,7 +22,8 @@ namespace woundwell {
 //                            name such as "Button" or "Shadow") the widget fills its
 //                            background or draws its text and plain frame with;
 //   desktopColours (bool)    true: the widget keeps the desktop's window background and
-//                            text colours rather than taking those of its container;
+//                            text colours rather than taking those of its container (see
+//                            ReadableColours.h, which also keeps every text readable);
 //   classicLook (string)     "raised" (push buttons), "plain" (text boxes, combo boxes,
 //                            group boxes) or "etched" (group boxes): the widget is drawn by
 //                            ClassicStyle, which describes the looks.
