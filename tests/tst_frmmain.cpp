@@ -247,6 +247,65 @@ private slots:
         QCOMPARE(main->isVisible(), searches);
     }
 
+    // Back shows the window again as the user left it: the control that had the focus has it
+    // again, a name with the caret where it was and nothing selected that was not.
+    void theFocusComesBackAfterASearch_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<QString>("focusAfter");
+        QTest::addColumn<QString>("nameAfterTyping");
+        QTest::newRow("find button clicked") << u"click"_s << false << u"cmdNext"_s << u"ANN"_s;
+        QTest::newRow("Alt+W") << u"access key"_s << false << u"txtName"_s << u"ANEN"_s;
+        QTest::newRow("File menu") << u"menu"_s << false << u"txtName"_s << u"ANEN"_s;
+        QTest::newRow("Alt+W, name selected") << u"access key"_s << true << u"txtName"_s << u"E"_s;
+        QTest::newRow("Enter on the find button")
+            << u"Enter"_s << false << u"cmdNext"_s << u"ANN"_s;
+    }
+
+    void theFocusComesBackAfterASearch() {
+        QFETCH(QString, how);
+        QFETCH(bool, selected);
+        QFETCH(QString, focusAfter);
+        QFETCH(QString, nameAfterTyping);
+        QTest::keyClicks(name(), u"ann"_s);
+        name()->cursorBackward(false);
+        if (selected)
+            name()->selectAll();
+        auto *find = control<QPushButton>(*main, "cmdNext");
+        // The answer takes the window's place, as the program does it.
+        connect(main.get(), &frmMain::signFound, main.get(), &QWidget::hide);
+        if (how == "click"_L1) {
+            QTest::mouseClick(find, Qt::LeftButton);
+        } else if (how == "access key"_L1) {
+            QTest::keyClick(main.get(), Qt::Key_W, Qt::AltModifier);
+        } else if (how == "menu"_L1) {
+            QTest::keyClick(main.get(), Qt::Key_F, Qt::AltModifier);
+            QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+        } else {
+            QTest::keyClick(name(), Qt::Key_Tab);
+            QTest::keyClick(control<QWidget>(*main, "cboDate"), Qt::Key_Tab);
+            QTest::keyClick(control<QWidget>(*main, "cboMonth"), Qt::Key_Tab);
+            QTest::keyClick(control<QWidget>(*main, "cboYear"), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), find);
+            QTest::keyClick(find, Qt::Key_Return);
+        }
+        QTRY_COMPARE(found->count(), 1);
+        QVERIFY(!main->isVisible());
+
+        main->show();
+        // The control the window hands the focus to as it becomes active again.
+        QWidget *focus = main->focusWidget();
+        QVERIFY(focus != nullptr);
+        QCOMPARE(focus->objectName(), focusAfter);
+        if (focus == name()) {
+            QCOMPARE(name()->hasSelectedText(), selected);
+            QCOMPARE(name()->cursorPosition(), selected ? 3 : 2);
+        }
+        QTest::keyClick(focus, Qt::Key_E);
+        QCOMPARE(name()->text(), nameAfterTyping);
+    }
+
     void exitMenuItemClosesTheWindow() {
         control<QAction>(*main, "mnuExit")->trigger();
         QCOMPARE(closing->count(), 1);

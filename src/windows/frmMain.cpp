@@ -8,6 +8,7 @@
 #include "core/modPlanetSign.h"
 #include "windows/CharacterFilter.h"
 #include "windows/ClickableLabel.h"
+#include "windows/FocusMemory.h"
 #include "windows/FormSetup.h"
 #include "windows/SharedCommands.h"
 
@@ -40,6 +41,7 @@ frmMain::frmMain(Platform &platform, modPlanetSign &planetSign)
     connect(ui->Label2, &ClickableLabel::clicked, this,
             [&platform] { modHelp::OpenFullBrand(platform); });
     ui->txtName->setFocus();
+    m_focusMemory = new FocusMemory(this);
 }
 
 frmMain::~frmMain() = default;
@@ -86,6 +88,14 @@ void frmMain::find() {
 
 void frmMain::reject() {
     ui->cmdExit->click();
+}
+
+void frmMain::setVisible(bool visible) {
+    if (!visible && isVisible())
+        m_focusMemory->remember();
+    QDialog::setVisible(visible);
+    if (visible)
+        m_focusMemory->restore();
 }
 
 void frmMain::closeEvent(QCloseEvent *event) {

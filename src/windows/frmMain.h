@@ -12,6 +12,7 @@ class frmMain;
 
 namespace woundwell {
 
+class FocusMemory;
 class Platform;
 class modPlanetSign;
 
@@ -29,6 +30,8 @@ public:
 
     // Esc presses the Exit button.
     void reject() override;
+    // Shown again, the window has the focus where the user left it.
+    void setVisible(bool visible) override;
 
 signals:
     // The entries passed the checks and the lookup has run: the answer waits in ChironSign.
@@ -47,6 +50,7 @@ private:
     Platform &m_platform;
     modPlanetSign &m_planetSign;
     std::unique_ptr<Ui::frmMain> ui;
+    FocusMemory *m_focusMemory;
 };
 
 } // namespace woundwell
