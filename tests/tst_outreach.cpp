@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "core/SupportTexts.h"
 #include "support/FakePlatform.h"
+#include "windows/frmAbout.h"
 #include "windows/frmDisplay.h"
 #include "windows/frmFarewell.h"
 #include "windows/frmMain.h"
@@ -28,6 +29,18 @@ void clickLabel(QWidget &window, const QString &name) {
     auto *label = window.findChild<QLabel *>(name);
     QVERIFY2(label, qPrintable(name));
     QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
+}
+
+// As the desktop delivers a double click: a click, then a second press that arrives as the
+// double click, and its release.
+void doubleClick(QWidget *widget) {
+    const QPoint at = widget->rect().center();
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+    const QPoint global = widget->mapToGlobal(at);
+    QMouseEvent second(QEvent::MouseButtonDblClick, at, global, Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(widget, &second);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, {});
+    QApplication::sendEvent(widget, &release);
 }
 
 } // namespace
@@ -141,6 +154,38 @@ private slots:
         clickLabel(window, label);
         QCOMPARE(fake->openedAddresses(), QStringList{address});
         clickLabel(window, label);
+        QCOMPARE(fake->openedAddresses().size(), 2);
+    }
+
+    // The second click of a double click is not a click of its own: the page opens once.
+    void aDoubleClickOpensOnePage_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("link");
+        for (const char *link : {"Label61", "lblCobrand", "lblFullBrand", "Label2"})
+            QTest::addRow("birth data: %s", link) << u"frmMain"_s << QString::fromLatin1(link);
+        for (const char *link : {"Label61", "lblCobrand", "lblFullBrand"})
+            QTest::addRow("result: %s", link) << u"frmDisplay"_s << QString::fromLatin1(link);
+        for (const char *link : {"lblHomePage", "Label5"})
+            QTest::addRow("about: %s", link) << u"frmAbout"_s << QString::fromLatin1(link);
+        for (const char *link : {"lblGoToHome", "Check1"})
+            QTest::addRow("farewell: %s", link) << u"frmFarewell"_s << QString::fromLatin1(link);
+    }
+
+    void aDoubleClickOpensOnePage() {
+        QFETCH(QString, window);
+        QFETCH(QString, link);
+        if (window == "frmAbout"_L1)
+            this->window = std::make_unique<frmAbout>(*fake, nullptr);
+        else if (window == "frmFarewell"_L1)
+            farewellWindow();
+        else
+            mainWindow(window == "frmDisplay"_L1);
+        this->window->show();
+        auto *control = this->window->findChild<QWidget *>(link);
+        QVERIFY(control);
+        doubleClick(control);
+        QCOMPARE(fake->openedAddresses().size(), 1);
+        QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
         QCOMPARE(fake->openedAddresses().size(), 2);
     }
 

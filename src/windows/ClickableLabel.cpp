@@ -28,6 +28,19 @@ public:
     }
 };
 
+// Swallows the double click that the desktop delivers in place of a second press.
+class DoubleClickFilter final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::MouseButtonDblClick)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 QAccessibleInterface *accessibleLinkFactory(const QString &className, QObject *object) {
     if (className == QLatin1String(ClickableLabel::staticMetaObject.className()) &&
         object->isWidgetType())
@@ -70,6 +83,15 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event) {
         return;
     }
     QLabel::mouseReleaseEvent(event);
+}
+
+void ClickableLabel::mouseDoubleClickEvent(QMouseEvent *event) {
+    // Not a press: its release then finds nothing pressed and clicks nothing.
+    event->accept();
+}
+
+void ClickableLabel::ignoreDoubleClicks(QWidget *button) {
+    button->installEventFilter(new DoubleClickFilter(button));
 }
 
 } // namespace woundwell

@@ -5,6 +5,7 @@
 #include "core/SupportTexts.h"
 #include "core/Version.h"
 #include "core/modHelp.h"
+#include "windows/ClickableLabel.h"
 #include "windows/FormSetup.h"
 #include "windows/ReferralForm.h"
 
@@ -25,6 +26,7 @@ frmFarewell::frmFarewell(Platform &platform, modTellAFriend &tellAFriend)
                      {ui->txtName, ui->txtEmail, ui->txtMessage, ui->txtFriendName,
                       ui->txtFriendEmail, ui->cmdSubmit});
     connect(ui->Check1, &QPushButton::clicked, this, &frmFarewell::visitForum);
+    ClickableLabel::ignoreDoubleClicks(ui->Check1);
     connect(ui->lblGoToHome, &ClickableLabel::clicked, this,
             [&platform] { modHelp::OpenCatalogue(platform); });
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmFarewell::exitRequested);
