@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
 """Takes the screenshots of Woundwell's four windows for the documentation and the AppStream
 metainfo: the birth-data window with a name and a date entered, the result window, the about
-window and the farewell window, each with its window frame. Builds nothing; give it a built
-program.
+window and the farewell window, each with its window frame, on Qt's own light palette; then the
+birth-data and farewell windows again on a dark desktop colour scheme. Builds nothing; give it
+a built program.
 
 Usage: scripts/screenshots.py [PROGRAM [OUTPUT_DIR]]
   PROGRAM     default build/src/app/woundwell
-  OUTPUT_DIR  default docs/screenshots; gets main.png, result.png, about.png, farewell.png
+  OUTPUT_DIR  default docs/screenshots; gets main.png, result.png, about.png, farewell.png,
+              main-dark.png and farewell-dark.png
 It runs the program on a private desktop with a window manager (tests/harness), in a fresh home
-whose settings keep the update reminder away. Needs the packages of scripts/deps.sh test.
+whose settings keep the update reminder away, once for each colour scheme (the dark one is
+qt6ct's "darker", set as a desktop user sets it). Needs the packages of scripts/deps.sh test.
 """
 
 import os
@@ -22,9 +25,20 @@ REPO = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(REPO / "tests" / "harness"))
 from woundwell_desktop import Desktop, Woundwell, wait_until  # noqa: E402
 
+# The windows taken on each colour scheme: all four on the light palette the layouts were drawn
+# on; on the dark scheme the two that mix the most fixed colours with the desktop's.
+WINDOWS = {
+    "light": ("main", "result", "about", "farewell"),
+    "dark": ("main", "farewell"),
+}
 
-def take_screenshots(desktop: Desktop, program: str) -> list[Path]:
-    run = Woundwell(desktop, program=program).start()
+
+def picture_name(window: str, colours: str) -> str:
+    return f"{window}.png" if colours == "light" else f"{window}-{colours}.png"
+
+
+def take_screenshots(desktop: Desktop, program: str, colours: str) -> list[Path]:
+    run = Woundwell(desktop, program=program, colours=colours).start()
     taken: list[Path] = []
 
     def new_window(before: list[str]) -> str:
@@ -36,8 +50,10 @@ def take_screenshots(desktop: Desktop, program: str) -> list[Path]:
         return window
 
     def capture(window: str, name: str) -> None:
+        if name not in WINDOWS[colours]:
+            return
         # -frame takes the window manager's frame too (import finds it as the window's parent).
-        taken.append(desktop.root / name)
+        taken.append(desktop.root / picture_name(name, colours))
         subprocess.run(["import", "-frame", "-window", window, str(taken[-1])],
                        env=desktop.env, check=True)
 
@@ -49,21 +65,21 @@ def take_screenshots(desktop: Desktop, program: str) -> list[Path]:
         desktop.key("Tab")
         desktop.type(text)
     time.sleep(0.5)
-    capture(main, "main.png")
+    capture(main, "main")
 
     # Help menu, About Software; Enter presses OK.
     before = desktop.x_windows(run.pid)
     desktop.key("alt+h")
     time.sleep(0.5)  # the menu opens
     desktop.key("a")
-    capture(new_window(before), "about.png")
+    capture(new_window(before), "about")
     desktop.key("Return")
     wait_until(lambda: desktop.x_windows(run.pid) == before, what="the about window to close")
 
     # Alt+W presses "Find My Woundwell" (Enter would press Exit from the lists); Esc presses
     # the result window's Exit, which shows the farewell window.
     desktop.tool("xdotool", "windowactivate", "--sync", main)
-    for keys, name in (("alt+w", "result.png"), ("Escape", "farewell.png")):
+    for keys, name in (("alt+w", "result"), ("Escape", "farewell")):
         before = desktop.x_windows(run.pid)
         desktop.key(keys)
         capture(new_window(before), name)
@@ -82,7 +98,8 @@ def main() -> int:
         sys.exit("screenshots: ImageMagick's import is missing; run scripts/deps.sh test")
     desktop = Desktop(accessibility=False).start()
     try:
-        taken = take_screenshots(desktop, os.path.abspath(program))
+        taken = [picture for colours in WINDOWS
+                 for picture in take_screenshots(desktop, os.path.abspath(program), colours)]
         out.mkdir(parents=True, exist_ok=True)
         for picture in taken:
             shutil.copy(picture, out / picture.name)

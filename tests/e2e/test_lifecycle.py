@@ -1,13 +1,14 @@
-"""How the program starts and ends: the farewell window on the way out, one copy at a time
-(with and without a runtime folder for the lock), and the update reminder that may come before
-the first window."""
+"""How the program starts and ends: the farewell window on the way out (readable on a dark
+desktop too), one copy at a time (with and without a runtime folder for the lock), and the
+update reminder that may come before the first window."""
 
 import datetime
 import os
 
 import woundwell_desktop as harness
-from woundwell_desktop import (find_all, find_one, shows_name_box, shows_referral_form,
-                               stays_true, text_of, wait_for_value, wait_until)
+from woundwell_desktop import (contrast_ratio, find_all, find_one, relative_luminance,
+                               shows_name_box, shows_referral_form, stays_true, text_and_background,
+                               text_of, visible_rect, wait_for_value, wait_until)
 
 DOWNLOAD_PAGE = "http://www.quorvane.com/woundwell/download-woundwell.html"
 DONATE_PAGE = "http://www.quorvane.com/donate.html"
@@ -62,6 +63,27 @@ class LifecycleTest(harness.ProgramTestCase):
                    "the program's windows to go with it")
         self.assertEqual(settings, program.home.settings_snapshot(),
                          "the settings file changed although no reminder came")
+
+    def test_the_farewell_title_reads_on_a_dark_desktop(self):
+        program, _ = self.start_at_birth_data_window(colours="dark")
+        self.key("Escape")
+        farewell = program.wait_for_window(shows_referral_form, "the farewell window")
+
+        def colours_of(node):
+            return text_and_background(self.desktop.screen_pixels(*visible_rect(node, farewell)))
+
+        # The referral boxes are painted in the desktop's colours: once one is dark, the
+        # scheme is in force and the window has been painted.
+        name_box = find_one(farewell, "text", "Your Name")
+        wait_until(lambda: relative_luminance(colours_of(name_box)[1]) < 0.1,
+                   what="the dark scheme's background in the referral form's Your Name box")
+
+        # The title is large text (18 pt): WCAG 2 asks 3:1 of it against what is behind it.
+        title = find_one(farewell, "label", harness.WINDOW_TITLE)
+        text, background = colours_of(title)
+        ratio = contrast_ratio(text, background)
+        self.assertGreaterEqual(ratio, 3.0, f"the title is drawn in {text} on {background}: "
+                                f"{ratio:.2f}:1")
 
     def test_a_second_copy_is_refused_while_the_first_runs_on(self):
         first, main = self.start_at_birth_data_window()

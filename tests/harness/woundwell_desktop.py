@@ -3,7 +3,8 @@ the tests, the screenshots and the start-up measurement.
 
 A `Desktop` is a private X server (Xvfb) with, as asked, the openbox window manager, a private
 D-Bus session and the accessibility bus on it. A `Home` is a set of empty home, settings, data
-and runtime folders with a `BROWSER` that only writes down the addresses it is asked to open. A
+and runtime folders with a `BROWSER` that only writes down the addresses it is asked to open,
+and, as asked, a dark or high-contrast desktop colour scheme (`COLOUR_SCHEMES`). A
 `Woundwell` is one run of the program on a desktop in a home. Keys and mouse clicks go in
 through xdotool (XTEST, the same path as a real keyboard); what is on screen is read back over
 AT-SPI, as a screen reader reads it.
@@ -25,6 +26,7 @@ from __future__ import annotations
 import argparse
 import ctypes
 import datetime
+import glob
 import os
 import select
 import shutil
@@ -44,6 +46,9 @@ PROGRAM_TITLE = "Woundwell"
 
 DEFAULT_TIMEOUT = 10.0
 POLL = 0.05
+
+# A colour on screen: red, green and blue, 0 to 255.
+Colour = tuple[int, int, int]
 
 # The processes the harness starts die with it even if it is killed outright; what they start in
 # turn is found and ended at clean-up (or by CTest's own clean-up of the process tree).
@@ -409,6 +414,22 @@ class Desktop:
         of strings."""
         return self.tool("xprop", "-id", window, name).partition(" = ")[2]
 
+    def screen_pixels(self, left: int, top: int, right: int, bottom: int) -> list[Colour]:
+        """The colours on the screen in that rectangle, row by row, as a person sees them
+        (a screenshot of the root window, so what overlaps the rectangle counts too)."""
+        width, height = right - left, bottom - top
+        picture = subprocess.run(
+            [_require("import"), "-window", "root", "-crop", f"{width}x{height}+{left}+{top}",
+             "-depth", "8", "ppm:-"],
+            env=self.env, capture_output=True, timeout=30, check=True).stdout
+        # A binary PPM: "P6", width, height and the largest value, then three bytes a pixel.
+        fields = picture.split(maxsplit=4)
+        if fields[0] != b"P6" or (int(fields[1]), int(fields[2]), int(fields[3])) != \
+                (width, height, 255):
+            raise HarnessError(f"import gave no {width}x{height} picture: {picture[:20]!r}")
+        data = fields[4]
+        return [tuple(data[at:at + 3]) for at in range(0, 3 * width * height, 3)]
+
 
 # ---------------------------------------------------------------------------------------------
 # Reading the screen through AT-SPI
@@ -535,6 +556,44 @@ def find_one(root, role_name: str | None = None, name: str | None = None, predic
     return found[0]
 
 
+# ---------------------------------------------------------------------------------------------
+# Reading colours off the screen
+# ---------------------------------------------------------------------------------------------
+
+
+def relative_luminance(colour: Colour) -> float:
+    """The relative luminance of an sRGB colour, as WCAG 2 defines it."""
+    def linear(channel: int) -> float:
+        value = channel / 255
+        return value / 12.92 if value <= 0.04045 else ((value + 0.055) / 1.055) ** 2.4
+    red, green, blue = (linear(channel) for channel in colour)
+    return 0.2126 * red + 0.7152 * green + 0.0722 * blue
+
+
+def contrast_ratio(one: Colour, other: Colour) -> float:
+    """The WCAG 2 contrast ratio of two colours, from 1 (the same) to 21 (black and white)."""
+    lighter, darker = sorted((relative_luminance(one), relative_luminance(other)), reverse=True)
+    return (lighter + 0.05) / (darker + 0.05)
+
+
+def text_and_background(pixels: list[Colour]) -> tuple[Colour, Colour]:
+    """The colours of text drawn on a plain background, read from the pixels of the
+    rectangle the text stands in: the background is the commonest colour; the text is the
+    colour that stands out most from it among those that cover a fair part of the rest (the
+    edges of smoothed letters blend the two and stand out less). Text drawn in the background's
+    own colour leaves nothing else: it comes out as the background."""
+    counts: dict[Colour, int] = {}
+    for pixel in pixels:
+        counts[pixel] = counts.get(pixel, 0) + 1
+    background = max(counts, key=counts.get)
+    ink = {colour: count for colour, count in counts.items() if colour != background}
+    fair_part = max(1, sum(ink.values()) // 50)
+    candidates = [colour for colour, count in ink.items() if count >= fair_part]
+    text = max(candidates, key=lambda colour: contrast_ratio(colour, background),
+               default=background)
+    return text, background
+
+
 def centre_of(node) -> tuple[int, int]:
     """The centre of the visible part of the node on the screen, where a person would click
     it."""
@@ -557,13 +616,26 @@ done
 """
 
 
+# The desktop colour schemes a run can have, set the way a user of a desktop without its own
+# settings for Qt sets one: with qt6ct, whose platform theme gives Qt programs the palette of the
+# scheme file chosen. "light" is Qt's own palette, without qt6ct, as on a fresh desktop.
+COLOUR_SCHEMES: dict[str, Path | None] = {
+    "light": None,
+    # qt6ct's own dark scheme: white text on dark grey.
+    "dark": Path("/usr/share/qt6ct/colors/darker.conf"),
+    # qt6ct has no white on black scheme; this one follows the classic high-contrast desktop.
+    "high-contrast": Path(__file__).resolve().parent / "high-contrast.conf",
+}
+QT6CT_THEME = "/usr/lib/*/qt6/plugins/platformthemes/libqt6ct.so"
+
+
 class Home:
-    """Empty home, settings, data, runtime and temporary folders, a browser recorder and a
+    """Empty home, settings, data, runtime and temporary folders, a browser recorder, a
     settings file that says when the update reminder was last shown (today when not given, so
-    that no reminder comes)."""
+    that no reminder comes) and the desktop colour scheme named (one of `COLOUR_SCHEMES`)."""
 
     def __init__(self, desktop: Desktop, name: str = "home",
-                 reminder_date: datetime.date | None = None) -> None:
+                 reminder_date: datetime.date | None = None, colours: str = "light") -> None:
         self.root = Path(tempfile.mkdtemp(prefix=f"{name}-", dir=desktop.root))
         home, config, data = self.root / "home", self.root / "config", self.root / "data"
         self.runtime, self.temp = self.root / "runtime", self.root / "tmp"
@@ -596,6 +668,27 @@ class Home:
         if desktop.display:
             self.env.update({key: desktop.env[key]
                              for key in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
+        if colours not in COLOUR_SCHEMES:
+            raise ValueError(f"no colour scheme {colours!r}; there are {list(COLOUR_SCHEMES)}")
+        if COLOUR_SCHEMES[colours] is not None:
+            self._use_colour_scheme(config, COLOUR_SCHEMES[colours])
+
+    def _use_colour_scheme(self, config: Path, scheme: Path) -> None:
+        """Writes qt6ct's settings as its window writes them when the user picks the scheme,
+        and has Qt load qt6ct's platform theme. Style and fonts are those Qt takes without
+        qt6ct (left out, qt6ct's fonts would be 12 pt), so that only the colours differ from
+        a light run."""
+        if not scheme.is_file() or not glob.glob(QT6CT_THEME):
+            raise HarnessError("qt6ct is not installed (see scripts/deps.sh test)")
+        settings = config / "qt6ct" / "qt6ct.conf"
+        settings.parent.mkdir()
+        settings.write_text(
+            "[Appearance]\ncustom_palette=true\n"
+            f"color_scheme_path={scheme}\nstyle=Fusion\n\n"
+            "[Fonts]\n"
+            'fixed="Monospace,9,-1,5,400,0,0,0,0,0,0,0,0,0,0,1"\n'
+            'general="Sans Serif,9,-1,5,400,0,0,0,0,0,0,0,0,0,0,1"\n')
+        self.env["QT_QPA_PLATFORMTHEME"] = "qt6ct"
 
     # -- settings ------------------------------------------------------------------------
 

@@ -32,6 +32,17 @@ readonly icon_sizes=(16 22 24 32 48 64 128 256)
 # Packages the program needs although its binary does not link them: the fonts that stand in
 # for the layouts' Verdana. The Qt library is the one that shlibdeps must find.
 readonly required_depends=(fonts-dejavu-core libqt6widgets6)
+# What "appstreamcli validate --pedantic" may say about the metainfo, as "severity tag detail"
+# (README, Install): the id's capital W, which names the desktop entry and icon alike; the
+# <developer> element, which AppStream 0.16 does not know yet (developer_name stands beside it);
+# and the program's own web addresses, which are plain http.
+readonly allowed_metainfo_notes=(
+    "P cid-contains-uppercase-letter $app_id"
+    "I unknown-tag developer"
+    "I url-not-secure http://www.quorvane.com/woundwell/"
+    "I url-not-secure http://www.quorvane.com/woundwell/woundwell-help.html"
+    "I url-not-secure http://www.quorvane.com/donate.html"
+)
 
 version=$(sed -n 's/^project(woundwell VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
 [[ -n $version ]] || { echo "ERROR: no project version in $source_dir/CMakeLists.txt" >&2; exit 1; }
@@ -76,6 +87,16 @@ check_file_list() {
         fail "$what holds the unexpected file $path"
     done < <(comm -23 "$actual" "$expected")
     [[ -s $actual ]] || fail "$what holds no files at all"
+}
+
+# Whether the first argument is one of the others.
+is_one_of() {
+    local wanted=$1 candidate
+    shift
+    for candidate in "$@"; do
+        [[ $candidate == "$wanted" ]] && return 0
+    done
+    return 1
 }
 
 # Value of a key of the [Desktop Entry] group.
@@ -163,10 +184,15 @@ check_tree() {
     fi
 
     if [[ -f $metainfo ]]; then
-        local report
-        if ! report=$(appstreamcli validate --no-net "$metainfo" 2>&1 </dev/null); then
+        local report note
+        if ! report=$(appstreamcli validate --pedantic --no-net "$metainfo" 2>&1 </dev/null); then
             fail "$what: appstreamcli does not accept the metainfo:"$'\n'"$report"
         fi
+        # Each note is "X: ID:LINE: TAG DETAIL"; the line numbers move as the file changes.
+        while IFS= read -r note; do
+            is_one_of "$note" "${allowed_metainfo_notes[@]}" ||
+                fail "$what: appstreamcli notes what README does not explain: $note"
+        done < <(sed -n 's/^\([EWIP]\): [^ ]*: /\1 /p' <<<"$report")
         # The tree check also follows the launchable to the installed desktop entry.
         if ! report=$(appstreamcli validate-tree --no-net "$root" 2>&1 </dev/null); then
             fail "$what: appstreamcli does not accept the installed tree:"$'\n'"$report"
@@ -186,6 +212,19 @@ check_tree() {
         [[ $(field release "$fields") == "$version" ]] ||
             fail "$what: the newest release in the metainfo is \"$(field release "$fields")\", the project is $version"
         [[ -n $(field screenshot "$fields") ]] || fail "$what: the metainfo shows no screenshots"
+        # What a software store asks beyond validity: a summary that fits its tiles, a caption
+        # under each screenshot, notes for the release, and a banner colour for either scheme.
+        local summary
+        summary=$(field summary "$fields")
+        [[ -n $summary && ${#summary} -le 35 ]] ||
+            fail "$what: the metainfo summary \"$summary\" is not 1 to 35 characters long"
+        field caption "$fields" | grep -x '' >/dev/null &&
+            fail "$what: a screenshot in the metainfo has no caption"
+        [[ $(field release_described "$fields") == yes ]] ||
+            fail "$what: the newest release in the metainfo has no description"
+        [[ $(field branding "$fields") == "dark light" ]] ||
+            fail "$what: the metainfo's branding has \"$(field branding "$fields")\" colours," \
+                 "not one for the dark and one for the light scheme"
         while IFS= read -r url; do
             [[ $url == https://* ]] || fail "$what: screenshot address \"$url\" is not https"
         done < <(field screenshot "$fields")
