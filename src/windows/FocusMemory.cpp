@@ -23,6 +23,9 @@ FocusMemory::TextPlace FocusMemory::placeIn(const QLineEdit *box) {
 }
 
 bool FocusMemory::eventFilter(QObject *watched, QEvent *event) {
+    // While the window is away, the focus Qt moves about in it is none of the user's doing.
+    if (m_remembered)
+        return QObject::eventFilter(watched, event);
     auto *control = static_cast<QWidget *>(watched);
     if (event->type() == QEvent::FocusIn) {
         const auto *focus = static_cast<QFocusEvent *>(event);

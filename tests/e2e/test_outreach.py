@@ -26,6 +26,13 @@ class OutreachTest(harness.ProgramTestCase):
                          program.home.wait_for_addresses(2))
         self.assertEqual([main], program.windows(), "the window stays as it was")
 
+    def test_a_double_click_on_a_link_opens_its_page_once(self):
+        program, main = self.start_at_birth_data_window()
+        self.double_click(find_one(main, "link", "Date Of Birth"))
+        self.assertEqual([f"{SITE}/fully-branded.html"], program.home.wait_for_addresses(1))
+        self.assertTrue(stays_true(lambda: len(program.home.opened_addresses()) == 1, 1.0),
+                        f"a double click opened {program.home.opened_addresses()}")
+
     def test_without_a_browser_launcher_a_link_changes_nothing(self):
         # Neither xdg-open nor BROWSER: the page cannot open, and nothing else happens.
         program, main = self.start_at_birth_data_window(browser=False)

@@ -69,6 +69,24 @@ class SearchTest(harness.ProgramTestCase):
         self.assertEqual("Aries", result_text(result, "Healing sign"))
         self.assertEqual(ARIES, result_text(result, "Reading"))
 
+    def test_after_back_the_next_letter_goes_on_with_the_name(self):
+        program, main = self.start_at_birth_data_window()
+        self.choose_date(main, "7", "june", "1933")
+        # Back into the name box with the mouse, as one goes on with a name: the caret at its end.
+        self.click(find_one(main, "text", "Name"))
+        wait_until(lambda: is_focused(find_one(main, "text", "Name")), what="focus in Name")
+        self.type("ann")
+        self.key("alt+f", "Return")  # File > Find My Woundwell
+        result = program.wait_for_window(shows_result, "the result window")
+        self.wait_for_keyboard()
+        self.key("alt+b")
+        main = program.wait_for_window(shows_name_box, "the birth-data window again")
+        self.wait_for_keyboard()
+        self.type("e")
+        wait_for_value(lambda: text_of(find_one(main, "text", "Name")), "ANNE",
+                       "the name to grow by the letter typed")
+        self.assertEqual(("7", "June", "1933"), chosen_date(main))
+
     def test_every_check_on_the_entries_has_its_message(self):
         program, main = self.start_at_birth_data_window()
         find_button = find_one(main, "push button", "Find My Woundwell")

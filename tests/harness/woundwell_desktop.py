@@ -395,6 +395,11 @@ class Desktop:
         # The server handles the move before the click that follows it in the same stream.
         self.tool("xdotool", "mousemove", str(x), str(y), "click", "1", check=True)
 
+    def double_click_at(self, x: int, y: int) -> None:
+        """Two clicks close enough together for the desktop to make them a double click."""
+        self.tool("xdotool", "mousemove", str(x), str(y), "click", "--repeat", "2", "--delay",
+                  "80", "1", check=True)
+
     def keyboard_window_title(self) -> str:
         """The title of the window that has the keyboard focus on the X server."""
         return self.tool("xdotool", "getwindowfocus", "getwindowname")
@@ -947,6 +952,9 @@ class ProgramTestCase(unittest.TestCase):
 
     def click(self, node) -> None:
         self.desktop.click_at(*centre_of(node))
+
+    def double_click(self, node) -> None:
+        self.desktop.double_click_at(*centre_of(node))
 
     def dismiss_message(self, program: Woundwell, text: str) -> None:
         """Reads the message box that must be up, checks its text and presses Enter on it."""
