@@ -32,8 +32,6 @@ QVariant formValue(QStringView type, const QString &text) {
         return text == u"true";
     if (type == u"double")
         return text.toDouble();
-    if (type == u"number")
-        return text.toInt();
     if (type == u"string")
         return text;
     return {};
