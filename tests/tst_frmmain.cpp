@@ -2,6 +2,7 @@
 // a name (keys and input methods), the checks, the lookup, and the keys that leave it.
 #include "core/ChironPlacement.h"
 #include "core/Promotion.h"
+#include "core/Version.h"
 #include "core/modPlanetSign.h"
 #include "support/Controls.h"
 #include "support/FakePlatform.h"
@@ -79,7 +80,7 @@ private slots:
                  u"1January1930"_s);
         QVERIFY(!day->isEditable() && !month->isEditable() && !year->isEditable());
         QCOMPARE(QApplication::focusWidget(), name());
-        QCOMPARE(main->windowTitle(), u"Woundwell v1.15"_s);
+        QCOMPARE(main->windowTitle(), u"Woundwell v"_s + ProgramVersion);
     }
 
     void nameBoxTakesCapitalLetters() {

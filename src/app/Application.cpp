@@ -31,7 +31,13 @@ QIcon applicationIcon() {
 } // namespace
 
 void keepQuiet() {
-    qInstallMessageHandler(quietMessageHandler);
+    // A maintainer chasing a fault in the field asks for Qt's own messages (a missing plugin, a
+    // failed xdg-open) with either variable; Qt's own handler then writes them, filtered by the
+    // logging rules as usual.
+    const bool asked = !qEnvironmentVariableIsEmpty("QT_LOGGING_RULES") ||
+                       qEnvironmentVariableIntValue("WOUNDWELL_DEBUG") != 0;
+    if (!asked)
+        qInstallMessageHandler(quietMessageHandler);
 }
 
 void initApplication(QApplication &app) {

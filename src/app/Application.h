@@ -9,8 +9,9 @@ namespace woundwell {
 // last visible one's, so Qt is told not to quit on its own.
 void initApplication(QApplication &app);
 
-// Keeps Qt's own warnings off the console; call before the application object is made, which
-// already has things to say.
+// Keeps Qt's own warnings off the console, unless QT_LOGGING_RULES is set or WOUNDWELL_DEBUG is
+// a number other than 0: then they go to standard error. Call before the application object is
+// made, which already has things to say.
 void keepQuiet();
 
 } // namespace woundwell

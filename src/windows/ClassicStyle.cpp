@@ -1,5 +1,7 @@
 #include "windows/ClassicStyle.h"
 
+#include "windows/FormProperties.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
@@ -67,8 +69,7 @@ void drawShadeRect(QPainter *painter, const QRect &rect, const QColor &topLeft,
 }
 
 bool isEtched(const QWidget *widget) {
-    return widget != nullptr &&
-           widget->property("classicLook").toString() == QLatin1String("etched");
+    return widget != nullptr && form::lookOf(widget) == form::Look::Etched;
 }
 
 int groupFrameWidth(const QWidget *widget) {

@@ -2,6 +2,7 @@
 
 #include "core/Version.h"
 #include "windows/ClassicStyle.h"
+#include "windows/FormProperties.h"
 #include "windows/ReadableColours.h"
 
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMetaEnum>
 #include <QPalette>
 #include <QPixmap>
 #include <QPointer>
@@ -48,26 +48,20 @@ const QCursor &plainHandCursor() {
 }
 
 bool isAutoSizeLabel(const QLabel *label) {
-    return label->property("autoSize").toBool();
+    return label->property(form::AutoSize).toBool();
 }
 
 void applyPointer(QWidget *widget) {
-    const QString pointer = widget->property("pointer").toString();
-    if (pointer == QLatin1String("hand"))
+    switch (form::pointerOf(widget)) {
+    case form::PointerShape::Hand:
         widget->setCursor(handCursor());
-    else if (pointer == QLatin1String("plainHand"))
+        break;
+    case form::PointerShape::PlainHand:
         widget->setCursor(plainHandCursor());
-}
-
-// The colour role named by the widget's property, or NoRole.
-QPalette::ColorRole colourRole(const QWidget *widget, const char *property) {
-    const QVariant value = widget->property(property);
-    if (!value.isValid())
-        return QPalette::NoRole;
-    bool known = false;
-    const int role = QMetaEnum::fromType<QPalette::ColorRole>().keyToValue(
-        value.toString().toLatin1().constData(), &known);
-    return known ? static_cast<QPalette::ColorRole>(role) : QPalette::NoRole;
+        break;
+    case form::PointerShape::Default:
+        break;
+    }
 }
 
 QStyle *classicStyle() {
@@ -100,15 +94,15 @@ QString installedFamily(const QString &family) {
     return installed;
 }
 
-// Applies what the form's dynamic properties ask of the widget (see FormSetup.h).
+// Applies what the form's dynamic properties ask of the widget (see FormProperties.h).
 void applyLook(QWidget *widget) {
-    if (const QPalette::ColorRole role = colourRole(widget, "backgroundRole");
+    if (const QPalette::ColorRole role = form::colourRoleOf(widget, form::BackgroundRole);
         role != QPalette::NoRole)
         widget->setBackgroundRole(role);
-    if (const QPalette::ColorRole role = colourRole(widget, "foregroundRole");
+    if (const QPalette::ColorRole role = form::colourRoleOf(widget, form::ForegroundRole);
         role != QPalette::NoRole)
         widget->setForegroundRole(role);
-    const QVariant size = widget->property("pointSizeF");
+    const QVariant size = widget->property(form::PointSizeF);
     if (size.isValid() || widget->testAttribute(Qt::WA_SetFont)) {
         QFont font = widget->font();
         if (size.isValid())
@@ -116,7 +110,7 @@ void applyLook(QWidget *widget) {
         font.setFamilies({installedFamily(font.family())});
         widget->setFont(font);
     }
-    if (!widget->property("classicLook").toString().isEmpty())
+    if (form::lookOf(widget) != form::Look::None)
         widget->setStyle(classicStyle());
 }
 

@@ -12,21 +12,8 @@ namespace woundwell {
 //
 // Every form has a client area widget named "clientArea" holding all controls at absolute
 // positions, and the two main windows have a menu bar named "menuBar" beside it. The forms
-// mark some widgets with dynamic properties that these helpers act on:
-//   pointer  (string)  "hand" or "plainHand": the mouse pointer shown over the widget;
-//   autoSize (bool)    true: the label takes the size of its one-line caption, keeping its
-//                      left and top edges (see refitAutoSizeLabel);
-//   pointSizeF (double)      the size of the widget's font in points, for the sizes that
-//                            are not whole points (a form gives font sizes in whole points);
-//   backgroundRole, foregroundRole (string)  the palette colour role (a QPalette::ColorRole
-//                            name such as "Button" or "Shadow") the widget fills its
-//                            background or draws its text and plain frame with;
-//   desktopColours (bool)    true: the widget keeps the desktop's window background and
-//                            text colours rather than taking those of its container (see
-//                            ReadableColours.h, which also keeps every text readable);
-//   classicLook (string)     "raised" (push buttons), "plain" (text boxes, combo boxes,
-//                            group boxes) or "etched" (group boxes): the widget is drawn by
-//                            ClassicStyle, which describes the looks.
+// mark some widgets with dynamic properties that these helpers act on; FormProperties.h lists
+// them.
 
 // Makes the desktop's fonts stand in for the fonts the forms name (Verdana, MS Sans Serif)
 // where those are not installed. Call before any window is built.

@@ -1,5 +1,7 @@
 #include "windows/ReadableColours.h"
 
+#include "windows/FormProperties.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QColor>
@@ -98,7 +100,7 @@ QList<TextPair> textPairs(QWidget *widget) {
 }
 
 bool keepsDesktopColours(const QWidget *widget) {
-    return widget->property("desktopColours").toBool();
+    return widget->property(form::DesktopColours).toBool();
 }
 
 // Gives the widget the desktop's window background and text colours, the colours that the

@@ -47,9 +47,9 @@ class LifecycleTest(harness.ProgramTestCase):
         self.key("Escape")
 
         farewell = program.wait_for_window(shows_referral_form, "the farewell window")
-        self.assertEqual(harness.WINDOW_TITLE, farewell.name)
+        self.assertEqual(harness.window_title(), farewell.name)
         self.assertEqual([farewell], program.windows(), "the birth-data window has gone")
-        find_one(farewell, "label", harness.WINDOW_TITLE)  # the heading beside the icon
+        find_one(farewell, "label", harness.window_title())  # the heading beside the icon
         self.wait_for_keyboard()
 
         self.key("Escape")

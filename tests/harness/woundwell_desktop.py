@@ -41,7 +41,6 @@ from pathlib import Path
 # The program under test, given on the command line (CTest passes the built target).
 PROGRAM: str = ""
 
-WINDOW_TITLE = "Woundwell v1.15"
 PROGRAM_TITLE = "Woundwell"
 
 DEFAULT_TIMEOUT = 10.0
@@ -73,6 +72,16 @@ _temporary_roots: list[Path] = []
 
 class HarnessError(RuntimeError):
     """The test environment itself could not be set up."""
+
+
+def window_title() -> str:
+    """The caption of every window: the program's title and the version of the build under
+    test, which CTest passes on in WOUNDWELL_VERSION from the project version."""
+    version = os.environ.get("WOUNDWELL_VERSION", "")
+    if not version:
+        raise HarnessError("WOUNDWELL_VERSION is not set: give the project version of the build "
+                           "under test (CTest sets it)")
+    return f"{PROGRAM_TITLE} v{version}"
 
 
 def wait_until(predicate, timeout: float = DEFAULT_TIMEOUT, what: str = "condition",
@@ -966,10 +975,11 @@ class ProgramTestCase(unittest.TestCase):
         # Keys typed next go to the window the message came from, once it has them again.
         self.wait_for_keyboard()
 
-    def wait_for_keyboard(self, title: str = WINDOW_TITLE) -> None:
-        """Waits until the X server sends the keyboard to a window with that title (all four
-        windows have the same one; message boxes are titled with the bare program title)."""
-        wait_for_value(self.desktop.keyboard_window_title, title, "the keyboard focus")
+    def wait_for_keyboard(self, title: str | None = None) -> None:
+        """Waits until the X server sends the keyboard to a window with that title, by default
+        the one all four windows have (message boxes are titled with the bare program title)."""
+        wait_for_value(self.desktop.keyboard_window_title, title or window_title(),
+                       "the keyboard focus")
 
 
 def _end_on_signals(budget: int = 0) -> None:

@@ -1,6 +1,7 @@
 // The real desktop behind the program: its message boxes, the per-user settings file and the lock
 // that keeps a second copy from starting. The test gets its own configuration, runtime and
 // temporary directories before the application object exists, so it never touches the user's.
+#include "core/Version.h"
 #include "core/modHelp.h"
 #include "platform/DesktopPlatform.h"
 
@@ -315,7 +316,7 @@ private slots:
 
     void messageBoxBelongsToTheWindowItIsShownOver() {
         QWidget window;
-        window.setWindowTitle(u"Woundwell v1.15"_s);
+        window.setWindowTitle(WindowCaption);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
