@@ -79,7 +79,7 @@ class LifecycleTest(harness.ProgramTestCase):
                    what="the dark scheme's background in the referral form's Your Name box")
 
         # The title is large text (18 pt): WCAG 2 asks 3:1 of it against what is behind it.
-        title = find_one(farewell, "label", harness.WINDOW_TITLE)
+        title = find_one(farewell, "label", harness.window_title())
         text, background = colours_of(title)
         ratio = contrast_ratio(text, background)
         self.assertGreaterEqual(ratio, 3.0, f"the title is drawn in {text} on {background}: "
