@@ -8,6 +8,7 @@
 #include "core/modPlanetSign.h"
 #include "windows/CharacterFilter.h"
 #include "windows/ClickableLabel.h"
+#include "windows/FormFontSize.h"
 #include "windows/FormSetup.h"
 #include "windows/SharedCommands.h"
 
@@ -20,7 +21,10 @@ frmMain::frmMain(Platform &platform, modPlanetSign &planetSign)
     , m_platform(platform)
     , m_planetSign(planetSign)
     , ui(std::make_unique<Ui::frmMain>()) {
-    ui->setupUi(this);
+    {
+        const FormFontSize builtInItsOwnSize(this);
+        ui->setupUi(this);
+    }
     setUpWindow(this, ui->clientArea, ui->menuBar);
     SharedCommands::nameSeparators(ui->menuBar,
                                    {QStringLiteral("mnuHelp1"), QStringLiteral("mnuHelp2")});
