@@ -6,9 +6,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFont>
-#include <QFontDatabase>
 #include <QGuiApplication>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -92,26 +90,6 @@ QStyle *classicStyle() {
     return style;
 }
 
-// The family itself where it is installed, else the first installed stand-in for it. Naming
-// the installed family saves every widget a fruitless search for the one it lacks.
-QString installedFamily(const QString &family) {
-    static QHash<QString, QString> resolved;
-    const auto known = resolved.constFind(family);
-    if (known != resolved.constEnd())
-        return *known;
-    QString installed = family;
-    if (!QFontDatabase::hasFamily(family)) {
-        const QStringList standIns = QFont::substitutes(family);
-        const auto found = std::find_if(standIns.begin(), standIns.end(), [](const QString &f) {
-            return QFontDatabase::hasFamily(f);
-        });
-        if (found != standIns.end())
-            installed = *found;
-    }
-    resolved.insert(family, installed);
-    return installed;
-}
-
 // Applies what the form's dynamic properties ask of the widget (see FormSetup.h).
 void applyLook(QWidget *widget) {
     if (widget->property("desktopColours").toBool())
@@ -122,12 +100,9 @@ void applyLook(QWidget *widget) {
     if (const QPalette::ColorRole role = colourRole(widget, "foregroundRole");
         role != QPalette::NoRole)
         widget->setForegroundRole(role);
-    const QVariant size = widget->property("pointSizeF");
-    if (size.isValid() || widget->testAttribute(Qt::WA_SetFont)) {
+    if (const QVariant size = widget->property("pointSizeF"); size.isValid()) {
         QFont font = widget->font();
-        if (size.isValid())
-            font.setPointSizeF(size.toDouble());
-        font.setFamilies({installedFamily(font.family())});
+        font.setPointSizeF(size.toDouble());
         widget->setFont(font);
     }
     if (!widget->property("classicLook").toString().isEmpty())
