@@ -46,7 +46,7 @@ QString lockFilePath() {
 
 // The mark of a running copy: a file this copy holds an flock() on. The system drops the lock
 // with the process however it ends, so a file that a crashed or killed copy left behind blocks
-// nothing. Nothing is synced to disk, as QLockFile does: a lock never outlives a restart, and
+// nothing. Unlike QLockFile it syncs nothing to disk: a lock never outlives a restart, and
 // the sync cost milliseconds at every start where the file lives on a disk (the temporary
 // folder, without a runtime directory).
 class InstanceLock final {
