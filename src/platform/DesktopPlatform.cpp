@@ -4,13 +4,17 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QMessageBox>
 #include <QSettings>
 #include <QUrl>
 
 #include <chrono>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace woundwell {
@@ -39,6 +43,65 @@ QString lockFilePath() {
 }
 
 } // namespace
+
+// The mark of a running copy: a file this copy holds an flock() on. The system drops the lock
+// with the process however it ends, so a file that a crashed or killed copy left behind blocks
+// nothing. Unlike QLockFile it syncs nothing to disk: a lock never outlives a restart, and
+// the sync cost milliseconds at every start where the file lives on a disk (the temporary
+// folder, without a runtime directory).
+class InstanceLock final {
+public:
+    enum class Outcome { Taken, HeldByAnotherCopy, PlaceUnusable };
+
+    explicit InstanceLock(const QString &path)
+        : m_path(QFile::encodeName(path)) {}
+
+    ~InstanceLock() {
+        if (m_file < 0)
+            return;
+        // Gone from the folder before the lock goes, so nobody takes a lock on a file that is
+        // about to disappear.
+        unlink(m_path.constData());
+        close(m_file);
+    }
+
+    InstanceLock(const InstanceLock &) = delete;
+    InstanceLock &operator=(const InstanceLock &) = delete;
+
+    Outcome take() {
+        // A copy that is just ending may remove the file between our open and our lock; we
+        // would then hold a lock on a file nobody else can find, so we try the new one.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const int file = open(m_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+            if (file < 0)
+                return Outcome::PlaceUnusable;
+            if (flock(file, LOCK_EX | LOCK_NB) != 0) {
+                const bool held = errno == EWOULDBLOCK;
+                close(file);
+                return held ? Outcome::HeldByAnotherCopy : Outcome::PlaceUnusable;
+            }
+            struct stat locked {};
+            struct stat named {};
+            if (fstat(file, &locked) == 0 && stat(m_path.constData(), &named) == 0 &&
+                locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
+                m_file = file;
+                // The process number, for a person wondering which copy holds it; the lock is
+                // what counts, not the note.
+                const QByteArray holder = QByteArray::number(getpid()) + '\n';
+                [[maybe_unused]] const bool noted =
+                    ftruncate(file, 0) == 0 &&
+                    write(file, holder.constData(), holder.size()) == holder.size();
+                return Outcome::Taken;
+            }
+            close(file);
+        }
+        return Outcome::PlaceUnusable;
+    }
+
+private:
+    QByteArray m_path;
+    int m_file = -1;
+};
 
 DesktopPlatform::DesktopPlatform() = default;
 DesktopPlatform::~DesktopPlatform() = default;
@@ -99,14 +162,12 @@ float DesktopPlatform::nextRandom() {
 }
 
 bool DesktopPlatform::isAnotherInstanceRunning() {
-    m_instanceLock = std::make_unique<QLockFile>(lockFilePath());
-    // Only a live process keeps the lock: a copy that crashed or was killed leaves a stale file
-    // that the next start takes over, however old it is and however long a copy runs.
-    m_instanceLock->setStaleLockTime(0);
-    if (m_instanceLock->tryLock(0))
-        return false;
+    auto lock = std::make_unique<InstanceLock>(lockFilePath());
+    const InstanceLock::Outcome outcome = lock->take();
+    if (outcome == InstanceLock::Outcome::Taken)
+        m_instanceLock = std::move(lock);
     // A lock we cannot take because the place is unusable says nothing about another copy.
-    return m_instanceLock->error() == QLockFile::LockFailedError;
+    return outcome == InstanceLock::Outcome::HeldByAnotherCopy;
 }
 
 } // namespace woundwell

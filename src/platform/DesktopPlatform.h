@@ -6,9 +6,9 @@
 
 #include <memory>
 
-class QLockFile;
-
 namespace woundwell {
+
+class InstanceLock;
 
 // The real desktop: Qt's message boxes, the desktop's default browser, the per-user settings
 // file, the system clock and a lock file in the per-user runtime directory.
@@ -30,7 +30,7 @@ public:
 private:
     QRandomGenerator m_random;
     // Held for the life of the process; the system drops it with the process, however it ends.
-    std::unique_ptr<QLockFile> m_instanceLock;
+    std::unique_ptr<InstanceLock> m_instanceLock;
 };
 
 } // namespace woundwell

@@ -8,9 +8,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFont>
-#include <QFontDatabase>
 #include <QGuiApplication>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -74,26 +72,6 @@ QStyle *classicStyle() {
     return style;
 }
 
-// The family itself where it is installed, else the first installed stand-in for it. Naming
-// the installed family saves every widget a fruitless search for the one it lacks.
-QString installedFamily(const QString &family) {
-    static QHash<QString, QString> resolved;
-    const auto known = resolved.constFind(family);
-    if (known != resolved.constEnd())
-        return *known;
-    QString installed = family;
-    if (!QFontDatabase::hasFamily(family)) {
-        const QStringList standIns = QFont::substitutes(family);
-        const auto found = std::find_if(standIns.begin(), standIns.end(), [](const QString &f) {
-            return QFontDatabase::hasFamily(f);
-        });
-        if (found != standIns.end())
-            installed = *found;
-    }
-    resolved.insert(family, installed);
-    return installed;
-}
-
 // Applies what the form's dynamic properties ask of the widget (see FormProperties.h).
 void applyLook(QWidget *widget) {
     if (const QPalette::ColorRole role = form::colourRoleOf(widget, form::BackgroundRole);
@@ -102,12 +80,9 @@ void applyLook(QWidget *widget) {
     if (const QPalette::ColorRole role = form::colourRoleOf(widget, form::ForegroundRole);
         role != QPalette::NoRole)
         widget->setForegroundRole(role);
-    const QVariant size = widget->property(form::PointSizeF);
-    if (size.isValid() || widget->testAttribute(Qt::WA_SetFont)) {
+    if (const QVariant size = widget->property(form::PointSizeF); size.isValid()) {
         QFont font = widget->font();
-        if (size.isValid())
-            font.setPointSizeF(size.toDouble());
-        font.setFamilies({installedFamily(font.family())});
+        font.setPointSizeF(size.toDouble());
         widget->setFont(font);
     }
     if (form::lookOf(widget) != form::Look::None)

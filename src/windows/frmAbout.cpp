@@ -3,6 +3,7 @@
 
 #include "core/Version.h"
 #include "core/modHelp.h"
+#include "windows/FormFontSize.h"
 #include "windows/FormSetup.h"
 
 namespace woundwell {
@@ -10,7 +11,10 @@ namespace woundwell {
 frmAbout::frmAbout(Platform &platform, QWidget *parent)
     : QDialog(parent, fixedWindowFlags(Qt::Dialog))
     , ui(std::make_unique<Ui::frmAbout>()) {
-    ui->setupUi(this);
+    {
+        const FormFontSize builtInItsOwnSize(this);
+        ui->setupUi(this);
+    }
     ui->Label2->setText(WindowCaption);
     setUpWindow(this, ui->clientArea, nullptr);
     connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -2,6 +2,7 @@
 #include "ui_frmDisplay.h"
 
 #include "core/SignReadings.h"
+#include "windows/FormFontSize.h"
 #include "windows/FormSetup.h"
 #include "windows/SharedCommands.h"
 
@@ -12,7 +13,10 @@ namespace woundwell {
 frmDisplay::frmDisplay(Platform &platform)
     : QDialog(nullptr, fixedWindowFlags(Qt::Dialog))
     , ui(std::make_unique<Ui::frmDisplay>()) {
-    ui->setupUi(this);
+    {
+        const FormFontSize builtInItsOwnSize(this);
+        ui->setupUi(this);
+    }
     setUpWindow(this, ui->clientArea, ui->menuBar);
     SharedCommands::nameSeparators(ui->menuBar,
                                    {QStringLiteral("mnuFileSep1"), QStringLiteral("mnuFileSep2")});

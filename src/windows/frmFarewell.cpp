@@ -6,6 +6,7 @@
 #include "core/Version.h"
 #include "core/modHelp.h"
 #include "windows/ClickableLabel.h"
+#include "windows/FormFontSize.h"
 #include "windows/FormSetup.h"
 #include "windows/ReferralForm.h"
 
@@ -18,7 +19,10 @@ frmFarewell::frmFarewell(Platform &platform, modTellAFriend &tellAFriend)
     : QWidget(nullptr, fixedWindowFlags(Qt::Window) | Qt::WindowStaysOnTopHint)
     , m_platform(platform)
     , ui(std::make_unique<Ui::frmFarewell>()) {
-    ui->setupUi(this);
+    {
+        const FormFontSize builtInItsOwnSize(this);
+        ui->setupUi(this);
+    }
     ui->Label1->setText(WindowCaption);
     setUpWindow(this, ui->clientArea, nullptr);
     // The form belongs to the window, which deletes it.
