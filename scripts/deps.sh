@@ -10,7 +10,7 @@ bench=(libbenchmark-dev libx11-dev xvfb xauth openbox x11-utils dbus python3)
 test=(xvfb xauth libswe-dev swe-basic-data openbox xdotool x11-utils x11-xkb-utils at-spi2-core
       python3-pyatspi dbus dbus-x11 imagemagick clang libclang-rt-14-dev desktop-file-utils
       appstream dpkg-dev file python3 binutils xdg-utils clang-format libbenchmark-dev
-      libx11-dev qt6ct)
+      libx11-dev qt6ct devscripts)
 
 packages=("${build[@]}")
 case "${1:-build}" in
@@ -29,20 +29,41 @@ done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
 echo "Missing Debian packages: ${missing[*]}"
+# What root has to run. A fresh system has never read its package lists: the update comes first.
+as_root=("apt-get update" "apt-get install --no-install-recommends ${missing[*]}")
+print_commands() {
+    local command
+    for command in "${as_root[@]}"; do
+        echo "    $1$command" >&2
+    done
+}
 sudo=()
 if [[ $(id -u) -ne 0 ]]; then
-    how="sudo apt-get install --no-install-recommends ${missing[*]}"
     if ! command -v sudo >/dev/null; then
         echo "Installing them needs root, and sudo is not installed. As root, run:" >&2
-        echo "    ${how#sudo }" >&2
+        print_commands ""
         exit 1
     fi
-    # Without a terminal, sudo cannot ask for a password: it would fail or seem to hang.
-    if ! sudo -n true 2>/dev/null && [[ ! -t 0 ]]; then
-        echo "Installing them needs root, and sudo wants a password but there is no terminal" >&2
-        echo "to ask on. Run this from a terminal, or install them first with:" >&2
-        echo "    $how" >&2
-        exit 1
+    if ! sudo -n true 2>/dev/null; then
+        # Asked only to validate, sudo tells a user it has no rule for at once, without asking
+        # for a password; one it has a rule for is told that a password is required.
+        verdict=$(LC_ALL=C sudo -n -v 2>&1 || true)
+        if [[ $verdict == *"may not run sudo"* || $verdict == *"not in the sudoers"* ]]; then
+            user=$(id -un)
+            echo "Installing them needs root, and your account ($user) may not use sudo here." >&2
+            echo "An administrator has to install them, as root:" >&2
+            print_commands ""
+            echo "or let you use sudo (you then log in again) with:" >&2
+            echo "    usermod -aG sudo $user" >&2
+            exit 1
+        fi
+        # Without a terminal, sudo cannot ask for the password: it would fail or seem to hang.
+        if [[ ! -t 0 ]]; then
+            echo "Installing them needs root, and sudo wants a password but there is no terminal" >&2
+            echo "to ask on. Run this from a terminal, or install them first with:" >&2
+            print_commands "sudo "
+            exit 1
+        fi
     fi
     sudo=(sudo)
 fi

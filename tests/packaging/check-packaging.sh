@@ -10,8 +10,8 @@
 #            fields and contents, unpacks it and checks the unpacked tree
 # with WOUNDWELL_VERSION set to the project version of the build (CTest sets it).
 # Needs: cmake, cpack, desktop-file-validate, appstreamcli, dpkg-deb, dpkg-parsechangelog,
-# file, gzip, ldd, objdump, strings, python3 and the desktop of tests/harness (xvfb, openbox,
-# xdotool, x11-utils). Works without a display (the harness starts its own) and without stdin.
+# file, gzip, ldd, objdump, readelf, strings, hardening-check (devscripts), python3 and the
+# desktop of tests/harness (xvfb, openbox, xdotool, x11-utils). Works without a display (the harness starts its own) and without stdin.
 # Pipes end in "grep >/dev/null", not "grep -q": under pipefail, the SIGPIPE that an early
 # exit of grep -q gives the writer would count as a failure.
 set -euo pipefail
@@ -238,6 +238,51 @@ check_tree() {
             grep -F "$app_id" >/dev/null; then
         fail "$what: the program does not name its desktop entry $app_id (setDesktopFileName)"
     fi
+    check_hardening "$what" "$binary"
+}
+
+# Holds the program to the hardening Debian builds its own packages with: hardening-check must
+# answer no check with "no". Stack-clash protection may stay "unknown": its probes appear only in
+# functions with a frame of a page or more, which this program may well not have.
+check_hardening() {
+    local what=$1 binary=$2 report line
+    [[ -f $binary ]] || return 0
+    report=$(hardening-check "$binary" 2>&1) || true
+    [[ $report == *"Position Independent Executable:"* ]] ||
+        { fail "$what: hardening-check did not run:"$'\n'"$report"; return 0; }
+    while IFS= read -r line; do
+        [[ $line =~ ^\ *([^:]+):\ no ]] || continue
+        if [[ ${BASH_REMATCH[1]} == "Control flow integrity" ]] && cet_start_files_unmarked; then
+            # The linker marks a program for IBT and SHSTK only when every object in it is
+            # marked, and the C library's start files here are not (Debian 12). What the
+            # program's own code can show is the landing pad -fcf-protection puts on each
+            # function; main, which the start code calls through a pointer, must have it.
+            main_begins_with_endbr "$binary" ||
+                fail "$what: the program's code is not built with -fcf-protection (main has no endbr64)"
+            continue
+        fi
+        fail "$what: hardening-check says \"${line# }\""
+    done <<<"$report"
+}
+
+# Whether the C library's start files lack the IBT and SHSTK marking, so that no program linked
+# with them can carry it.
+cet_start_files_unmarked() {
+    local start_files
+    start_files=$(c++ -print-file-name=Scrt1.o)
+    ! readelf -n "$start_files" 2>/dev/null | grep 'x86 feature: IBT, SHSTK' >/dev/null
+}
+
+# Whether the first instruction of main is endbr64. The program may be stripped: main is found
+# as the address the entry code loads into the first argument of __libc_start_main.
+main_begins_with_endbr() {
+    local binary=$1 entry main
+    entry=$(readelf -h "$binary" | awk '/Entry point address:/ { print $4 }')
+    main=$(objdump -d --start-address="$entry" --stop-address=$((entry + 64)) "$binary" |
+           sed -n 's/.*lea .*(%rip),%rdi *# \([0-9a-f]*\).*/\1/p' | head -n 1)
+    [[ -n $main ]] || return 1
+    objdump -d --start-address=$((16#$main)) --stop-address=$((16#$main + 4)) "$binary" |
+        grep -w endbr64 >/dev/null
 }
 
 # Starts the program of an installed tree on a private desktop and checks that its window has
