@@ -5,6 +5,7 @@
 # Usage: run-as-user.sh PROGRAM [ARGUMENTS...]
 set -eu
 program=$1
+given=$1
 shift
 if [ "$(id -u)" -ne 0 ]; then
     exec "$program" "$@"
@@ -28,6 +29,6 @@ if ! as_nobody test -x "$program"; then
     cp "$program" "$copy/"
     program=$copy/$(basename "$program")
     as_nobody test -x "$program" ||
-        skip "the user nobody can run neither $1 nor a copy of it in $copy"
+        skip "the user nobody can run neither $given nor a copy of it in $copy"
 fi
 as_nobody "$program" "$@"
