@@ -1,5 +1,7 @@
 #include "windows/FormFontSize.h"
 
+#include "windows/FormProperties.h"
+
 #include <QChildEvent>
 #include <QDynamicPropertyChangeEvent>
 #include <QFont>
@@ -7,12 +9,6 @@
 #include <QWidget>
 
 namespace woundwell {
-
-namespace {
-
-constexpr char SizeProperty[] = "pointSizeF";
-
-} // namespace
 
 FormFontSize::FormFontSize(QWidget *window)
     : m_window(window) {
@@ -31,9 +27,10 @@ bool FormFontSize::eventFilter(QObject *watched, QEvent *event) {
         if (child->isWidgetType())
             child->installEventFilter(this);
     } else if (event->type() == QEvent::DynamicPropertyChange && watched != m_window &&
-               static_cast<QDynamicPropertyChangeEvent *>(event)->propertyName() == SizeProperty) {
+               static_cast<QDynamicPropertyChangeEvent *>(event)->propertyName() ==
+                   form::PointSizeF) {
         auto *container = static_cast<QWidget *>(watched);
-        const QVariant size = container->property(SizeProperty);
+        const QVariant size = container->property(form::PointSizeF);
         if (size.isValid()) {
             QFont font = container->font();
             font.setPointSizeF(size.toDouble());

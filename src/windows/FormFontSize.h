@@ -8,7 +8,7 @@ namespace woundwell {
 
 // Wrap a form's setupUi() in one of these. While it lives, a container the form puts straight
 // into the window (its client area) takes the size its `pointSizeF` property names (see
-// FormSetup.h) the moment the form sets it, before the form builds the controls inside it.
+// FormProperties.h) the moment the form sets it, before the form builds the controls inside it.
 //
 // Designer stores whole points only, so the forms' 8 1/4-point type is a property that
 // setUpWindow() applies after the build. Without this, the controls start out in the inherited
