@@ -1,5 +1,7 @@
 #pragma once
 
+#include "windows/FormFontSize.h"
+
 #include <Qt>
 
 class QLabel;
@@ -23,6 +25,13 @@ void installFontSubstitutions();
 // close box in the title bar. Give them to the base class constructor, before setupUi(), so
 // the window's controls are not styled twice.
 [[nodiscard]] Qt::WindowFlags fixedWindowFlags(Qt::WindowType type);
+
+// Builds the window's controls from its Designer form, each in the type size it shows (see
+// FormFontSize.h).
+template <typename Form, typename Window> void buildFromForm(Form &form, Window *window) {
+    const FormFontSize builtInItsOwnSize(window);
+    form.setupUi(window);
+}
 
 // Gives the window its caption, puts the menu bar (may be null) and the client area into a
 // zero-margin layout of fixed size, applies the fonts, colours, looks and pointers the widgets'

@@ -3,7 +3,6 @@
 
 #include "core/Version.h"
 #include "core/modHelp.h"
-#include "windows/FormFontSize.h"
 #include "windows/FormSetup.h"
 
 namespace woundwell {
@@ -11,10 +10,7 @@ namespace woundwell {
 frmAbout::frmAbout(Platform &platform, QWidget *parent)
     : QDialog(parent, fixedWindowFlags(Qt::Dialog))
     , ui(std::make_unique<Ui::frmAbout>()) {
-    {
-        const FormFontSize builtInItsOwnSize(this);
-        ui->setupUi(this);
-    }
+    buildFromForm(*ui, this);
     ui->Label2->setText(WindowCaption);
     setUpWindow(this, ui->clientArea, nullptr);
     connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -2,7 +2,6 @@
 #include "ui_frmDisplay.h"
 
 #include "core/SignReadings.h"
-#include "windows/FormFontSize.h"
 #include "windows/FormSetup.h"
 #include "windows/SharedCommands.h"
 
@@ -13,10 +12,7 @@ namespace woundwell {
 frmDisplay::frmDisplay(Platform &platform)
     : QDialog(nullptr, fixedWindowFlags(Qt::Dialog))
     , ui(std::make_unique<Ui::frmDisplay>()) {
-    {
-        const FormFontSize builtInItsOwnSize(this);
-        ui->setupUi(this);
-    }
+    buildFromForm(*ui, this);
     setUpWindow(this, ui->clientArea, ui->menuBar);
     SharedCommands::nameSeparators(ui->menuBar,
                                    {QStringLiteral("mnuFileSep1"), QStringLiteral("mnuFileSep2")});

@@ -6,7 +6,6 @@
 #include "core/Version.h"
 #include "core/modHelp.h"
 #include "windows/ClickableLabel.h"
-#include "windows/FormFontSize.h"
 #include "windows/FormSetup.h"
 #include "windows/ReferralForm.h"
 
@@ -19,10 +18,7 @@ frmFarewell::frmFarewell(Platform &platform, modTellAFriend &tellAFriend)
     : QWidget(nullptr, fixedWindowFlags(Qt::Window) | Qt::WindowStaysOnTopHint)
     , m_platform(platform)
     , ui(std::make_unique<Ui::frmFarewell>()) {
-    {
-        const FormFontSize builtInItsOwnSize(this);
-        ui->setupUi(this);
-    }
+    buildFromForm(*ui, this);
     ui->Label1->setText(WindowCaption);
     setUpWindow(this, ui->clientArea, nullptr);
     // The form belongs to the window, which deletes it.

@@ -9,7 +9,6 @@
 #include "windows/CharacterFilter.h"
 #include "windows/ClickableLabel.h"
 #include "windows/FocusMemory.h"
-#include "windows/FormFontSize.h"
 #include "windows/FormSetup.h"
 #include "windows/SharedCommands.h"
 
@@ -22,10 +21,7 @@ frmMain::frmMain(Platform &platform, modPlanetSign &planetSign)
     , m_platform(platform)
     , m_planetSign(planetSign)
     , ui(std::make_unique<Ui::frmMain>()) {
-    {
-        const FormFontSize builtInItsOwnSize(this);
-        ui->setupUi(this);
-    }
+    buildFromForm(*ui, this);
     setUpWindow(this, ui->clientArea, ui->menuBar);
     SharedCommands::nameSeparators(ui->menuBar,
                                    {QStringLiteral("mnuHelp1"), QStringLiteral("mnuHelp2")});
