@@ -1,0 +1,29 @@
+"""Starts the Orca screen reader for a test: no speech server (the test has no sound device, and
+Orca's own launcher would wait for one), and Orca's debug log written out line by line, so that
+what it would speak can be read while it runs.
+
+    orca_launcher.py LOG-FILE
+
+Run it with the desktop's DISPLAY and D-Bus session in its environment, and a home of its own
+(Orca keeps its settings in $XDG_DATA_HOME/orca). It skips the check of Orca's launcher for
+other copies of Orca run by the same user, which would see those of tests running beside it.
+"""
+
+import sys
+
+from orca import debug, orca, settings
+
+
+def main() -> int:
+    debug.debugLevel = debug.LEVEL_INFO
+    debug.eventDebugLevel = debug.LEVEL_OFF
+    debug.debugFile = open(sys.argv[1], "w", buffering=1, encoding="utf-8")
+    # Every line Orca would speak still goes to the log as "SPEECH OUTPUT: '...'".
+    settings.speechServerFactory = ""
+    settings.speechFactoryModules = []
+    orca.getSettingsManager().activate()
+    return orca.main()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
