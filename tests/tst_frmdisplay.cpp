@@ -5,7 +5,11 @@
 #include "windows/frmDisplay.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -66,6 +70,38 @@ private slots:
         fresh.Fill(u"leo"_s);
         QCOMPARE(control<QLabel>(fresh, "lblHealingSign")->text(), u"leo"_s);
         QCOMPARE(control<QLabel>(fresh, "lblSignDesc")->text(), signReading(Sign::Leo));
+    }
+
+    // The sign by a double click and Ctrl+C, the reading by a drag and the context menu's Copy;
+    // Enter in a selected label still takes the default button, Exit.
+    void theSignAndTheReadingCanBeCopied() {
+        auto *sign = control<QLabel>(*display, "lblHealingSign");
+        QTest::mouseDClick(sign, Qt::LeftButton, {}, sign->rect().center());
+        QTest::keyClick(sign, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"Gemini"_s);
+
+        auto *reading = control<QLabel>(*display, "lblSignDesc");
+        QTest::mousePress(reading, Qt::LeftButton, {}, QPoint(1, 1));
+        QTest::mouseMove(reading, reading->rect().bottomRight() - QPoint(1, 1));
+        QTest::mouseRelease(reading, Qt::LeftButton, {},
+                            reading->rect().bottomRight() - QPoint(1, 1));
+        QVERIFY(reading->hasSelectedText());
+        QContextMenuEvent menuAsked(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                    reading->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(reading, &menuAsked);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        const QList<QAction *> actions = menu->actions();
+        const auto copy = std::find_if(actions.cbegin(), actions.cend(), [](QAction *action) {
+            return action->text().remove(u'&').startsWith(u"Copy"_s);
+        });
+        QVERIFY(copy != actions.cend());
+        (*copy)->trigger();
+        menu->close();
+        QCOMPARE(QGuiApplication::clipboard()->text(), signReading(Sign::Gemini));
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(reports, QStringList{u"closing"_s});
     }
 
     void backClosesTheWindowThenAsksForTheEntries_data() {

@@ -339,6 +339,8 @@ private slots:
         auto *cobrand = control<QLabel>(*main, "lblCobrand");
         QCOMPARE(cobrand->parentWidget()->childAt(cobrand->geometry().center())->objectName(),
                  shown);
+        // The one behind is hidden, so that no screen reader announces it.
+        QCOMPARE(cobrand->isVisible() + control<QLabel>(*main, "lblFullBrand")->isVisible(), 1);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "core/modPlanetSign.h"
 #include "core/modTellAFriend.h"
 #include "support/FakePlatform.h"
+#include "windows/FocusPanel.h"
 #include "windows/ReadableColours.h"
 #include "windows/frmAbout.h"
 #include "windows/frmDisplay.h"
@@ -308,9 +309,9 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; "_L1)));
     }
 
-    // Where the focus is, and which item of an open list is the current one, shows on every
-    // desktop: the same pixels with and without the mark differ by at least 2:1, as much as the
-    // dotted focus rectangle on the classic grey face does.
+    // Where the focus is (on a button, or on a panel that Tab stops at), and which item of an open
+    // list is the current one, shows on every desktop: the same pixels with and without the mark
+    // differ by at least 2:1, as much as the dotted focus rectangle on the classic grey face does.
     void focusAndTheCurrentItemShow_data() {
         QTest::addColumn<Scheme>("scheme");
         QTest::newRow("default") << Scheme::Default;
@@ -326,17 +327,19 @@ private slots:
             // As after a Tab: the desktop's own buttons mark the focus only when it was moved
             // by the keyboard.
             shown->setAttribute(Qt::WA_KeyboardFocusChange);
-            for (QPushButton *button : shown->findChildren<QPushButton *>()) {
-                if (!button->isVisible() || seenRegion(shown.get(), button).isEmpty())
+            for (QWidget *marked : shown->findChildren<QWidget *>()) {
+                if (!qobject_cast<QPushButton *>(marked) && !qobject_cast<FocusPanel *>(marked))
+                    continue;
+                if (!marked->isVisible() || seenRegion(shown.get(), marked).isEmpty())
                     continue;
                 shown->setFocus();
                 settle();
-                const QImage unfocused = button->grab().toImage();
-                button->setFocus(Qt::TabFocusReason);
+                const QImage unfocused = marked->grab().toImage();
+                marked->setFocus(Qt::TabFocusReason);
                 settle();
-                const double mark = strongestChange(unfocused, button->grab().toImage());
+                const double mark = strongestChange(unfocused, marked->grab().toImage());
                 QVERIFY2(mark >= VisibleMark,
-                         qPrintable(u"%1/%2: %3:1"_s.arg(window, button->objectName(),
+                         qPrintable(u"%1/%2: %3:1"_s.arg(window, marked->objectName(),
                                                          QString::number(mark, 'f', 2))));
             }
         }

@@ -12,6 +12,22 @@
 
 namespace woundwell {
 
+void drawFocusRectangle(QPainter *painter, const QRect &rect, const QColor &colour) {
+    // A dotted line one pixel wide along the edges of the rectangle, centred on the pixel
+    // corners, so that it shades the pixels either side at half strength.
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->setPen(QPen(colour, 1, Qt::DotLine, Qt::FlatCap));
+    painter->setBrush(Qt::NoBrush);
+    // Each edge starts its dots from its top or left end.
+    const QRectF edges = QRectF(rect).adjusted(0, 0, -1, -1);
+    painter->drawLine(edges.topLeft(), edges.topRight());
+    painter->drawLine(edges.topLeft(), edges.bottomLeft());
+    painter->drawLine(edges.bottomLeft(), edges.bottomRight());
+    painter->drawLine(edges.topRight(), edges.bottomRight());
+    painter->restore();
+}
+
 namespace {
 
 constexpr int BevelWidth = 2;
@@ -204,20 +220,7 @@ void ClassicStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *o
     case PE_FrameFocusRect: {
         if (!button)
             break;
-        // A dotted line one pixel wide along the edges of the rectangle, centred on the
-        // pixel corners, so that it shades the pixels either side at half strength.
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing, true);
-        painter->setPen(
-            QPen(option->palette.color(QPalette::ButtonText), 1, Qt::DotLine, Qt::FlatCap));
-        painter->setBrush(Qt::NoBrush);
-        // Each edge starts its dots from its top or left end.
-        const QRectF rect = QRectF(option->rect).adjusted(0, 0, -1, -1);
-        painter->drawLine(rect.topLeft(), rect.topRight());
-        painter->drawLine(rect.topLeft(), rect.bottomLeft());
-        painter->drawLine(rect.bottomLeft(), rect.bottomRight());
-        painter->drawLine(rect.topRight(), rect.bottomRight());
-        painter->restore();
+        drawFocusRectangle(painter, option->rect, option->palette.color(QPalette::ButtonText));
         return;
     }
     case PE_PanelLineEdit: {

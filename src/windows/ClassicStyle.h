@@ -4,6 +4,9 @@
 
 namespace woundwell {
 
+// The classic focus mark: a dotted rectangle one pixel wide along the inside of rect.
+void drawFocusRectangle(QPainter *painter, const QRect &rect, const QColor &colour);
+
 // The looks of the widgets the forms mark with the "classicLook" property (FormProperties.h),
 // drawn over the application's own style. Each kind of widget has one look, named after it in
 // brackets, but the group box, which has two:

@@ -1,6 +1,7 @@
 #include "windows/ClickableLabel.h"
 
 #include <QAccessibleWidget>
+#include <QGroupBox>
 #include <QMouseEvent>
 
 namespace woundwell {
@@ -8,16 +9,23 @@ namespace woundwell {
 namespace {
 
 // What a screen reader sees: a link named by its caption, which its press action follows.
+// Qt would name a widget in a group box after the box's title; a link's name has to hold the
+// words a sighted user sees and may say aloud to speech control, so the title becomes its
+// description instead.
 class AccessibleLink final : public QAccessibleWidget {
 public:
     explicit AccessibleLink(ClickableLabel *label)
         : QAccessibleWidget(label, QAccessible::Link) {}
 
     QString text(QAccessible::Text t) const override {
-        const QString own = QAccessibleWidget::text(t);
-        if (t == QAccessible::Name && own.isEmpty())
-            return static_cast<const ClickableLabel *>(widget())->text();
-        return own;
+        const auto *label = static_cast<const ClickableLabel *>(widget());
+        if (t == QAccessible::Name && label->accessibleName().isEmpty())
+            return label->text();
+        if (t == QAccessible::Description && label->accessibleDescription().isEmpty()) {
+            if (const auto *box = qobject_cast<const QGroupBox *>(label->parentWidget()))
+                return box->title();
+        }
+        return QAccessibleWidget::text(t);
     }
 
     QStringList actionNames() const override { return {pressAction()}; }

@@ -89,7 +89,10 @@ void applyLook(QWidget *widget) {
         widget->setStyle(classicStyle());
 }
 
-// Moves the window so that its frame is centred on the available area of its screen.
+// Moves the window so that its frame is centred on the available area of its screen. A window
+// larger than that area (a large type size on a small screen) keeps its top-left corner, with
+// the icon, the first words and the start of its controls, in view: it goes to the area's left
+// or top edge instead.
 void centreOnScreen(QWidget *window) {
     QScreen *screen = window->screen();
     if (screen == nullptr)
@@ -103,8 +106,9 @@ void centreOnScreen(QWidget *window) {
     // estimate then, and the window manager adds its decorations around it.
     const QSize frameSize = window->frameGeometry().size().expandedTo(window->size());
     const QRect available = screen->availableGeometry();
-    const QPoint topLeft(available.x() + (available.width() - frameSize.width()) / 2,
-                         available.y() + (available.height() - frameSize.height()) / 2);
+    const QPoint topLeft(available.x() + std::max(0, (available.width() - frameSize.width()) / 2),
+                         available.y() +
+                             std::max(0, (available.height() - frameSize.height()) / 2));
     window->move(topLeft);
 }
 

@@ -30,6 +30,15 @@ void connect(Platform &platform, QWidget *window, const Controls &controls) {
                      opener(&modHelp::OpenCoBrand));
     QObject::connect(controls.lblFullBrand, &ClickableLabel::clicked, window,
                      opener(&modHelp::OpenFullBrand));
+    showFrontPromotion(controls.lblCobrand, controls.lblFullBrand);
+}
+
+void showFrontPromotion(ClickableLabel *cobrand, ClickableLabel *fullBrand) {
+    // Siblings are stacked in the order of their parent's list of children, the last on top.
+    const QObjectList &stack = cobrand->parent()->children();
+    const bool cobrandInFront = stack.indexOf(cobrand) > stack.indexOf(fullBrand);
+    cobrand->setVisible(cobrandInFront);
+    fullBrand->setVisible(!cobrandInFront);
 }
 
 void nameSeparators(QMenuBar *menuBar, const QStringList &names) {

@@ -3,6 +3,7 @@
 
 #include "core/SignReadings.h"
 #include "windows/FormSetup.h"
+#include "windows/SelectableText.h"
 #include "windows/SharedCommands.h"
 
 #include <QCloseEvent>
@@ -23,6 +24,8 @@ frmDisplay::frmDisplay(Platform &platform)
     connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
 
     SharedCommands::connectMainWindow(platform, this, *ui);
+    makeTextSelectable(ui->lblHealingSign);
+    makeTextSelectable(ui->lblSignDesc);
     ui->cmdExit->setFocus();
 }
 

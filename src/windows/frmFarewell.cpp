@@ -5,6 +5,7 @@
 #include "core/SupportTexts.h"
 #include "core/Version.h"
 #include "core/modHelp.h"
+#include "windows/AccessibleRole.h"
 #include "windows/ClickableLabel.h"
 #include "windows/FormSetup.h"
 #include "windows/ReferralForm.h"
@@ -18,6 +19,9 @@ frmFarewell::frmFarewell(Platform &platform, modTellAFriend &tellAFriend)
     : QWidget(nullptr, fixedWindowFlags(Qt::Window) | Qt::WindowStaysOnTopHint)
     , m_platform(platform)
     , ui(std::make_unique<Ui::frmFarewell>()) {
+    // A plain top-level widget reaches assistive technology as a filler, not as a window; like
+    // the program's other windows it is a dialog, named by its title.
+    setAccessibleRole(staticMetaObject, QAccessible::Dialog);
     buildFromForm(*ui, this);
     ui->Label1->setText(WindowCaption);
     setUpWindow(this, ui->clientArea, nullptr);

@@ -63,6 +63,7 @@ void frmMain::bringToFront(Promotion promotion) {
         ui->lblCobrand->raise();
     else if (promotion == Promotion::FullBrand)
         ui->lblFullBrand->raise();
+    SharedCommands::showFrontPromotion(ui->lblCobrand, ui->lblFullBrand);
 }
 
 bool frmMain::ValidateBirthData() {

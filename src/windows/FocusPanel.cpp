@@ -1,0 +1,32 @@
+#include "windows/FocusPanel.h"
+
+#include "windows/AccessibleRole.h"
+#include "windows/ClassicStyle.h"
+#include "windows/ReadableColours.h"
+
+#include <QPainter>
+
+namespace woundwell {
+
+FocusPanel::FocusPanel(QWidget *parent)
+    : QFrame(parent) {
+    // A plain frame reaches a screen reader as a "frame", the word it uses for a window.
+    setAccessibleRole(staticMetaObject, QAccessible::Grouping);
+}
+
+FocusPanel::~FocusPanel() = default;
+
+void FocusPanel::paintEvent(QPaintEvent *event) {
+    QFrame::paintEvent(event);
+    if (!hasFocus())
+        return;
+    const QColor background = palette().color(backgroundRole());
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    const QColor mark =
+        contrastRatio(black, background) >= contrastRatio(white, background) ? black : white;
+    QPainter painter(this);
+    drawFocusRectangle(&painter, contentsRect().adjusted(1, 1, -1, -1), mark);
+}
+
+} // namespace woundwell
