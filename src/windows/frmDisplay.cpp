@@ -36,6 +36,14 @@ void frmDisplay::Fill(const QString &chironSign) {
         ui->lblSignDesc->setText(signReading(*sign));
     ui->lblHealingSign->setText(chironSign);
     refitAutoSizeLabel(ui->lblHealingSign);
+
+    // Screen readers speak the focused control's description after its name and role, and again
+    // when asked where the user is. The window's only stops are its two buttons, so they carry
+    // the result: it is heard as the window opens, whichever button has the focus.
+    const QString result =
+        QStringLiteral("%1 %2. %3").arg(ui->Label5->text(), chironSign, ui->lblSignDesc->text());
+    for (QPushButton *button : {ui->cmdExit, ui->cmdBack})
+        button->setAccessibleDescription(result);
 }
 
 void frmDisplay::back() {
