@@ -11,6 +11,7 @@
 #include "windows/FocusMemory.h"
 #include "windows/FormSetup.h"
 #include "windows/SharedCommands.h"
+#include "windows/SpokenChoice.h"
 
 #include <QCloseEvent>
 
@@ -56,6 +57,8 @@ void frmMain::load() {
     ui->cboDate->setCurrentIndex(0);
     ui->cboMonth->setCurrentIndex(0);
     ui->cboYear->setCurrentIndex(0);
+    for (QComboBox *list : {ui->cboDate, ui->cboMonth, ui->cboYear})
+        speakChosenItem(list);
 }
 
 void frmMain::bringToFront(Promotion promotion) {
