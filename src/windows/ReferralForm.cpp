@@ -9,6 +9,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <utility>
+
 namespace woundwell {
 
 namespace {
@@ -70,11 +72,21 @@ bool ReferralForm::eventFilter(QObject *watched, QEvent *event) {
 
     switch (event->type()) {
     case QEvent::FocusIn:
-        if (movedWithinWindow(*static_cast<QFocusEvent *>(event)) &&
-            trimSpaces(text(field)) == placeholder)
-            setText(field, QString());
+        // The prompt goes once Qt has told assistive technology of the new focus: emptied
+        // first, the box would report its change of text as the focused box, and a screen
+        // reader would take the focus as already announced and say nothing of the box.
+        if (movedWithinWindow(*static_cast<QFocusEvent *>(event))) {
+            m_promptToClear = field;
+            QMetaObject::invokeMethod(this, &ReferralForm::clearPrompt, Qt::QueuedConnection);
+        }
+        break;
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+        // What is typed never joins the prompt, however soon it comes.
+        clearPrompt();
         break;
     case QEvent::FocusOut:
+        m_promptToClear = -1;
         if (movedWithinWindow(*static_cast<QFocusEvent *>(event)) &&
             trimSpaces(text(field)).isEmpty())
             setText(field, placeholder);
@@ -83,6 +95,13 @@ bool ReferralForm::eventFilter(QObject *watched, QEvent *event) {
         break;
     }
     return false;
+}
+
+void ReferralForm::clearPrompt() {
+    const int field = std::exchange(m_promptToClear, -1);
+    if (field >= 0 &&
+        trimSpaces(text(field)) == referralFields()[static_cast<std::size_t>(field)].placeholder)
+        setText(field, QString());
 }
 
 void ReferralForm::refuse(const QString &message) {

@@ -44,12 +44,15 @@ private:
     [[nodiscard]] QString text(int field) const;
     void setText(int field, const QString &text);
     void refuse(const QString &message);
+    // Empties the box that was entered last, if it still shows its prompt.
+    void clearPrompt();
 
     Platform &m_platform;
     modTellAFriend &m_values;
     QWidget *m_window;
     Boxes m_boxes;
     std::array<QWidget *, FieldCount> m_fields;
+    int m_promptToClear = -1;
 };
 
 } // namespace woundwell
