@@ -5,12 +5,14 @@
 #include "core/SupportTexts.h"
 #include "core/Version.h"
 #include "core/modHelp.h"
+#include "windows/AccessibleRenewal.h"
 #include "windows/AccessibleRole.h"
 #include "windows/ClickableLabel.h"
 #include "windows/FormSetup.h"
 #include "windows/ReferralForm.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 
 namespace woundwell {
 
@@ -54,6 +56,17 @@ void frmFarewell::visitForum() {
         return;
     ui->Check1->setChecked(false);
     modHelp::OpenHome(m_platform);
+}
+
+void frmFarewell::showEvent(QShowEvent *event) {
+    if (!event->spontaneous()) {
+        // Hidden with the focus on a control, a window hands the focus on to the next one; this
+        // one opens on Exit every time, however often it was shown and hidden on the way.
+        ui->cmdClose->setFocus(Qt::OtherFocusReason);
+        // It is built hidden at the first search, long before it is shown.
+        renewAccessibleObjects(this);
+    }
+    QWidget::showEvent(event);
 }
 
 void frmFarewell::closeEvent(QCloseEvent *event) {

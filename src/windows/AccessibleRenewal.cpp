@@ -1,0 +1,17 @@
+#include "windows/AccessibleRenewal.h"
+
+#include <QAccessible>
+#include <QWidget>
+
+namespace woundwell {
+
+void renewAccessibleObjects(QWidget *window) {
+    QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    widgets.prepend(window);
+    // The next question about a widget builds its object anew, under a new path.
+    for (QWidget *widget : widgets)
+        QAccessible::deleteAccessibleInterface(
+            QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
+}
+
+} // namespace woundwell
