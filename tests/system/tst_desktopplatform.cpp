@@ -615,41 +615,34 @@ private slots:
     void lockPlaceHoldingSomethingElseIsLeftAlone() {
         QFETCH(QString, found);
         const QString target = places.temp + u"/target"_s;
+        const QString nowhere = places.temp + u"/nowhere"_s;
         const QByteArray content = "the user's own words\n";
-        QFile::remove(target);
-        if (found == u"dangling link"_s) {
-            QVERIFY(QFile::link(target, runtimeLock()));
-        } else {
-            QVERIFY(writeFile(target, content));
-            if (found == u"link"_s)
-                QVERIFY(QFile::link(target, runtimeLock()));
-            else if (found == u"hard link"_s)
-                QVERIFY(link(QFile::encodeName(target).constData(),
-                             QFile::encodeName(runtimeLock()).constData()) == 0);
-        }
+        const QByteArray lock = QFile::encodeName(runtimeLock());
+        QVERIFY(writeFile(target, content));
         if (found == u"stranger's file"_s) {
             if (geteuid() != 0)
                 QSKIP("only root can give a file to another user");
-            QVERIFY(QFile::rename(target, runtimeLock()));
-            QVERIFY(chown(QFile::encodeName(runtimeLock()).constData(), 65534, 65534) == 0);
+            QVERIFY(QFile::copy(target, runtimeLock()) &&
+                    chown(lock.constData(), 65534, 65534) == 0);
+        } else if (found == u"hard link"_s) {
+            QVERIFY(link(QFile::encodeName(target).constData(), lock.constData()) == 0);
+        } else {
+            QVERIFY(QFile::link(found == u"link"_s ? target : nowhere, runtimeLock()));
         }
         struct stat before {};
-        QVERIFY(lstat(QFile::encodeName(runtimeLock()).constData(), &before) == 0);
-
+        struct stat after {};
+        QVERIFY(lstat(lock.constData(), &before) == 0);
         {
             DesktopPlatform first;
             QVERIFY(!first.isAnotherInstanceRunning());
             DesktopPlatform second; // nothing was locked, so nothing refuses it
             QVERIFY(!second.isAnotherInstanceRunning());
         }
-
-        struct stat after {};
-        QVERIFY(lstat(QFile::encodeName(runtimeLock()).constData(), &after) == 0);
+        QVERIFY(lstat(lock.constData(), &after) == 0);
         QCOMPARE(after.st_ino, before.st_ino);
-        if (found == u"dangling link"_s)
-            QVERIFY(!QFile::exists(target));
-        else
-            QCOMPARE(readAll(found == u"stranger's file"_s ? runtimeLock() : target), content);
+        QCOMPARE(readAll(target), content);
+        QCOMPARE(readAll(runtimeLock()), found == u"dangling link"_s ? QByteArray() : content);
+        QVERIFY(!QFile::exists(nowhere));
     }
 
     void unusableLockPlaceLetsTheProgramStart() {
