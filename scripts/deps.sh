@@ -4,6 +4,12 @@
 # Usage: scripts/deps.sh build|run|test|bench
 set -euo pipefail
 
+# Every message of this script goes to standard error, so that a list of packages and the
+# advice about it are never split between two streams; standard output carries apt's own.
+say() {
+    echo "$@" >&2
+}
+
 build=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2)
 run=(xvfb xauth)
 bench=(libbenchmark-dev libx11-dev xvfb xauth openbox x11-utils dbus python3)
@@ -18,7 +24,7 @@ case "${1:-build}" in
     run) packages+=("${run[@]}") ;;
     test) packages+=("${test[@]}") ;;
     bench) packages+=("${bench[@]}") ;;
-    *) echo "usage: $0 build|run|test|bench" >&2; exit 2 ;;
+    *) say "usage: $0 build|run|test|bench"; exit 2 ;;
 esac
 
 missing=()
@@ -28,19 +34,19 @@ for p in "${packages[@]}"; do
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
-echo "Missing Debian packages: ${missing[*]}"
+say "Missing Debian packages: ${missing[*]}"
 # What root has to run. A fresh system has never read its package lists: the update comes first.
 as_root=("apt-get update" "apt-get install --no-install-recommends ${missing[*]}")
 print_commands() {
     local command
     for command in "${as_root[@]}"; do
-        echo "    $1$command" >&2
+        say "    $1$command"
     done
 }
 sudo=()
 if [[ $(id -u) -ne 0 ]]; then
     if ! command -v sudo >/dev/null; then
-        echo "Installing them needs root, and sudo is not installed. As root, run:" >&2
+        say "Installing them needs root, and sudo is not installed. As root, run:"
         print_commands ""
         exit 1
     fi
@@ -50,17 +56,17 @@ if [[ $(id -u) -ne 0 ]]; then
         verdict=$(LC_ALL=C sudo -n -v 2>&1 || true)
         if [[ $verdict == *"may not run sudo"* || $verdict == *"not in the sudoers"* ]]; then
             user=$(id -un)
-            echo "Installing them needs root, and your account ($user) may not use sudo here." >&2
-            echo "An administrator has to install them, as root:" >&2
+            say "Installing them needs root, and your account ($user) may not use sudo here."
+            say "An administrator has to install them, as root:"
             print_commands ""
-            echo "or let you use sudo (you then log in again) with:" >&2
-            echo "    usermod -aG sudo $user" >&2
+            say "or let you use sudo (you then log in again) with:"
+            say "    usermod -aG sudo $user"
             exit 1
         fi
         # Without a terminal, sudo cannot ask for the password: it would fail or seem to hang.
         if [[ ! -t 0 ]]; then
-            echo "Installing them needs root, and sudo wants a password but there is no terminal" >&2
-            echo "to ask on. Run this from a terminal, or install them first with:" >&2
+            say "Installing them needs root, and sudo wants a password but there is no terminal"
+            say "to ask on. Run this from a terminal, or install them first with:"
             print_commands "sudo "
             exit 1
         fi
@@ -68,13 +74,13 @@ if [[ $(id -u) -ne 0 ]]; then
     sudo=(sudo)
 fi
 
-echo "Updating the package lists ..."
+say "Updating the package lists ..."
 "${sudo[@]}" apt-get update -qq
 count=$(apt-get -s install --no-install-recommends "${missing[@]}" | grep -c '^Inst ' || true)
 download=$(apt-get --print-uris -qq install --no-install-recommends "${missing[@]}" |
                awk '{ bytes += $3 }
                     END { if (bytes < 1e6) printf "%.0f kB", bytes / 1e3
                           else printf "%.0f MB", bytes / 1e6 }')
-echo "Installing them and what they need: $count packages in all, $download to download ..."
+say "Installing them and what they need: $count packages in all, $download to download ..."
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends \
     "${missing[@]}"

@@ -3,7 +3,6 @@
 #include "core/Version.h"
 
 #include <QDesktopServices>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -11,6 +10,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -33,36 +33,116 @@ QString withLineFeeds(QString text) {
     return text;
 }
 
-// Where the lock that marks a running copy lives: the per-user runtime directory, or a
-// per-user name in the temporary directory when the session has none.
-QString lockFilePath() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable())
-        return QDir(runtime).filePath(QStringLiteral("woundwell.lock"));
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("woundwell-%1.lock").arg(getuid()));
+// Closes the descriptor it holds when it goes.
+class Descriptor {
+public:
+    Descriptor() = default;
+    explicit Descriptor(int file)
+        : m_file(file) {}
+    ~Descriptor() {
+        if (m_file >= 0)
+            close(m_file);
+    }
+    Descriptor(Descriptor &&other) noexcept
+        : m_file(std::exchange(other.m_file, -1)) {}
+    Descriptor &operator=(Descriptor &&other) noexcept {
+        std::swap(m_file, other.m_file);
+        return *this;
+    }
+
+    int get() const { return m_file; }
+    explicit operator bool() const { return m_file >= 0; }
+
+private:
+    int m_file = -1;
+};
+
+bool sameFile(const struct stat &one, const struct stat &other) {
+    return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
 }
+
+// A folder another account can neither put files into nor swap for one of its own: a directory
+// of this user's without any of the `forbidden` permission bits. It is checked through the open
+// descriptor and every later step goes through that descriptor, so what was checked is what is
+// used, whatever happens to the name meanwhile.
+Descriptor ownFolder(int parent, const QByteArray &name, bool followLink, mode_t forbidden) {
+    Descriptor folder(openat(parent, name.constData(),
+                             O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW)));
+    struct stat info {};
+    if (!folder || fstat(folder.get(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+        info.st_uid != getuid() || (info.st_mode & forbidden) != 0)
+        return {};
+    return folder;
+}
+
+// The session's runtime directory, as the session is meant to set it up: a real directory of
+// the user's that nobody else may even enter. One that is a link, or that others may enter, is
+// not trusted with the lock.
+Descriptor runtimeFolder() {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.startsWith('/'))
+        return {};
+    return ownFolder(AT_FDCWD, runtime, false, S_IRWXG | S_IRWXO);
+}
+
+// Without a runtime directory (su, a login without a session manager, some remote desktops) a
+// folder of the user's own in the cache, never a shared one such as /tmp, where any account
+// can plant a link or a locked file at a name it can predict. Cache rather than settings or
+// data: the lock is worth nothing once the copy that holds it has gone. The cache folder may
+// be a link (the user's choice of disk), ours in it may not.
+Descriptor cacheFolder() {
+    constexpr mode_t OthersWrite = S_IWGRP | S_IWOTH;
+    QByteArray cache = qgetenv("XDG_CACHE_HOME");
+    if (!cache.startsWith('/')) {
+        const QByteArray home = qgetenv("HOME");
+        if (!home.startsWith('/'))
+            return {};
+        cache = home + "/.cache";
+    }
+    Descriptor root = ownFolder(AT_FDCWD, cache, true, OthersWrite);
+    if (!root) {
+        // A new account may have no cache folder yet. It is made only inside a folder of the
+        // user's, so that root started with someone else's HOME leaves their home alone.
+        const QFileInfo place(QFile::decodeName(cache));
+        const QByteArray name = QFile::encodeName(place.fileName());
+        const Descriptor parent =
+            ownFolder(AT_FDCWD, QFile::encodeName(place.absolutePath()), true, OthersWrite);
+        if (!parent || name.isEmpty() || mkdirat(parent.get(), name.constData(), 0700) != 0)
+            return {};
+        root = ownFolder(parent.get(), name, false, OthersWrite);
+        if (!root)
+            return {};
+    }
+    mkdirat(root.get(), "woundwell", 0700); // fails harmlessly when it is there already
+    return ownFolder(root.get(), "woundwell", false, OthersWrite);
+}
+
+const char LockName[] = "woundwell.lock";
 
 } // namespace
 
 // The mark of a running copy: a file this copy holds an flock() on. The system drops the lock
 // with the process however it ends, so a file that a crashed or killed copy left behind blocks
 // nothing. Unlike QLockFile it syncs nothing to disk: a lock never outlives a restart, and
-// the sync cost milliseconds at every start where the file lives on a disk (the temporary
-// folder, without a runtime directory).
+// the sync cost milliseconds at every start where the file lives on a disk (the cache folder,
+// without a runtime directory).
 class InstanceLock final {
 public:
     enum class Outcome { Taken, HeldByAnotherCopy, PlaceUnusable };
 
-    explicit InstanceLock(const QString &path)
-        : m_path(QFile::encodeName(path)) {}
+    explicit InstanceLock(Descriptor folder)
+        : m_folder(std::move(folder)) {}
 
     ~InstanceLock() {
-        if (m_file < 0)
+        if (!m_file)
             return;
         // Gone from the folder before the lock goes, so nobody takes a lock on a file that is
-        // about to disappear.
-        unlink(m_path.constData());
-        close(m_file);
+        // about to disappear; and only if the name still means our file, since one deleted by
+        // hand may have been made again by a newer copy that holds it now.
+        struct stat named {};
+        if (fstatat(m_folder.get(), LockName, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            sameFile(named, m_locked))
+            unlinkat(m_folder.get(), LockName, 0);
     }
 
     InstanceLock(const InstanceLock &) = delete;
@@ -72,35 +152,39 @@ public:
         // A copy that is just ending may remove the file between our open and our lock; we
         // would then hold a lock on a file nobody else can find, so we try the new one.
         for (int attempt = 0; attempt < 3; ++attempt) {
-            const int file = open(m_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-            if (file < 0)
-                return Outcome::PlaceUnusable;
-            if (flock(file, LOCK_EX | LOCK_NB) != 0) {
-                const bool held = errno == EWOULDBLOCK;
-                close(file);
-                return held ? Outcome::HeldByAnotherCopy : Outcome::PlaceUnusable;
-            }
+            // No link is followed and nothing is truncated on the way in: whatever sits at the
+            // name is left as it is unless it turns out to be our own plain file. O_NONBLOCK
+            // and O_NOCTTY keep a fifo or a device there from hanging or adopting the open.
+            Descriptor file(
+                openat(m_folder.get(), LockName,
+                       O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0600));
             struct stat locked {};
+            if (!file || fstat(file.get(), &locked) != 0 || !S_ISREG(locked.st_mode) ||
+                locked.st_uid != getuid() || locked.st_nlink != 1)
+                return Outcome::PlaceUnusable;
+            if (flock(file.get(), LOCK_EX | LOCK_NB) != 0)
+                return errno == EWOULDBLOCK ? Outcome::HeldByAnotherCopy : Outcome::PlaceUnusable;
             struct stat named {};
-            if (fstat(file, &locked) == 0 && stat(m_path.constData(), &named) == 0 &&
-                locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
-                m_file = file;
-                // The process number, for a person wondering which copy holds it; the lock is
-                // what counts, not the note.
-                const QByteArray holder = QByteArray::number(getpid()) + '\n';
-                [[maybe_unused]] const bool noted =
-                    ftruncate(file, 0) == 0 &&
-                    write(file, holder.constData(), holder.size()) == holder.size();
-                return Outcome::Taken;
-            }
-            close(file);
+            if (fstatat(m_folder.get(), LockName, &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+                !sameFile(locked, named))
+                continue;
+            m_file = std::move(file);
+            m_locked = locked;
+            // The process number, for a person wondering which copy holds it; the lock is
+            // what counts, not the note.
+            const QByteArray holder = QByteArray::number(getpid()) + '\n';
+            [[maybe_unused]] const bool noted =
+                ftruncate(m_file.get(), 0) == 0 &&
+                write(m_file.get(), holder.constData(), holder.size()) == holder.size();
+            return Outcome::Taken;
         }
         return Outcome::PlaceUnusable;
     }
 
 private:
-    QByteArray m_path;
-    int m_file = -1;
+    Descriptor m_folder;
+    Descriptor m_file;
+    struct stat m_locked {};
 };
 
 DesktopPlatform::DesktopPlatform() = default;
@@ -162,7 +246,13 @@ float DesktopPlatform::nextRandom() {
 }
 
 bool DesktopPlatform::isAnotherInstanceRunning() {
-    auto lock = std::make_unique<InstanceLock>(lockFilePath());
+    Descriptor folder = runtimeFolder();
+    if (!folder)
+        folder = cacheFolder();
+    // Without a safe place for the lock the program starts as if it were the only copy.
+    if (!folder)
+        return false;
+    auto lock = std::make_unique<InstanceLock>(std::move(folder));
     const InstanceLock::Outcome outcome = lock->take();
     if (outcome == InstanceLock::Outcome::Taken)
         m_instanceLock = std::move(lock);

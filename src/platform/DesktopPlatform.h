@@ -11,7 +11,7 @@ namespace woundwell {
 class InstanceLock;
 
 // The real desktop: Qt's message boxes, the desktop's default browser, the per-user settings
-// file, the system clock and a lock file in the per-user runtime directory.
+// file, the system clock and a lock file in a folder no other account can write to.
 class DesktopPlatform final : public Platform {
 public:
     DesktopPlatform();

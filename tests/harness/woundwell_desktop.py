@@ -2,8 +2,8 @@
 the tests, the screenshots and the start-up measurement.
 
 A `Desktop` is a private X server (Xvfb) with, as asked, the openbox window manager, a private
-D-Bus session and the accessibility bus on it. A `Home` is a set of empty home, settings, data
-and runtime folders with a `BROWSER` that only writes down the addresses it is asked to open,
+D-Bus session and the accessibility bus on it. A `Home` is a set of empty home, settings, data,
+cache and runtime folders with a `BROWSER` that only writes down the addresses it is asked to open,
 and, as asked, a dark or high-contrast desktop colour scheme (`COLOUR_SCHEMES`). A
 `Woundwell` is one run of the program on a desktop in a home. Keys and mouse clicks go in
 through xdotool (XTEST, the same path as a real keyboard); what is on screen is read back over
@@ -644,7 +644,7 @@ QT6CT_THEME = "/usr/lib/*/qt6/plugins/platformthemes/libqt6ct.so"
 
 
 class Home:
-    """Empty home, settings, data, runtime and temporary folders, a browser recorder, a
+    """Empty home, settings, data, cache, runtime and temporary folders, a browser recorder, a
     settings file that says when the update reminder was last shown (today when not given, so
     that no reminder comes) and the desktop colour scheme named (one of `COLOUR_SCHEMES`)."""
 
@@ -653,6 +653,7 @@ class Home:
         self.root = Path(tempfile.mkdtemp(prefix=f"{name}-", dir=desktop.root))
         home, config, data = self.root / "home", self.root / "config", self.root / "data"
         self.runtime, self.temp = self.root / "runtime", self.root / "tmp"
+        self.cache = home / ".cache"  # not made here: the program meets a new account's home
         for folder in (home, config, data, self.temp):
             folder.mkdir(parents=True)
         self.runtime.mkdir(mode=0o700)
@@ -670,7 +671,7 @@ class Home:
             "LC_ALL": "C.UTF-8",
             "HOME": str(home),
             "XDG_CONFIG_HOME": str(config),
-            "XDG_CACHE_HOME": str(home / ".cache"),
+            "XDG_CACHE_HOME": str(self.cache),
             "XDG_DATA_HOME": str(home / ".local/share"),
             # No desktop file anywhere can claim web addresses: xdg-open falls back to BROWSER.
             "XDG_DATA_DIRS": str(data),

@@ -1,6 +1,7 @@
 // The real desktop behind the program: its message boxes, the per-user settings file and the lock
-// that keeps a second copy from starting. The test gets its own configuration, runtime and
-// temporary directories before the application object exists, so it never touches the user's.
+// that keeps a second copy from starting. The test gets its own configuration, runtime, cache,
+// home and temporary directories before the application object exists, so it never touches the
+// user's.
 #include "core/Version.h"
 #include "core/modHelp.h"
 #include "platform/DesktopPlatform.h"
@@ -22,6 +23,7 @@
 #include <cstdio>
 #include <functional>
 #include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace woundwell;
@@ -37,6 +39,8 @@ struct Places {
     QString config;  // XDG_CONFIG_HOME
     QString runtime; // XDG_RUNTIME_DIR
     QString temp;    // TMPDIR
+    QString cache;   // XDG_CACHE_HOME
+    QString home;    // HOME
 };
 Places places;
 
@@ -46,6 +50,10 @@ QString settingsDirectory() {
 
 QString runtimeLock() {
     return places.runtime + u"/woundwell.lock"_s;
+}
+
+QString cacheLock() {
+    return places.cache + u"/woundwell/woundwell.lock"_s;
 }
 
 QString settingsFile() {
@@ -200,6 +208,7 @@ class TestDesktopPlatform : public QObject {
 
     QByteArray m_savedRuntime;
     QByteArray m_savedTemp;
+    QByteArray m_savedCache;
     QList<QProcess *> m_children;
 
     // Starts a child that holds the program's lock; returns it once it has the lock.
@@ -222,6 +231,7 @@ private slots:
     void init() {
         m_savedRuntime = qgetenv("XDG_RUNTIME_DIR");
         m_savedTemp = qgetenv("TMPDIR");
+        m_savedCache = qgetenv("XDG_CACHE_HOME");
         QDir(places.config).removeRecursively();
         QDir().mkpath(places.config);
     }
@@ -235,6 +245,8 @@ private slots:
         m_children.clear();
         qputenv("XDG_RUNTIME_DIR", m_savedRuntime);
         qputenv("TMPDIR", m_savedTemp);
+        qputenv("XDG_CACHE_HOME", m_savedCache);
+        QFile::remove(runtimeLock()); // when a case put a link or a stranger's file there
         QFile(settingsDirectory())
             .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile(settingsFile()).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
@@ -538,39 +550,104 @@ private slots:
         QVERIFY(!refused);
     }
 
-    void withoutARuntimeDirectoryTheLockMovesToTheTemporaryDirectory_data() {
-        QTest::addColumn<QByteArray>("runtime");
-        QTest::newRow("not set") << QByteArray();
-        QTest::newRow("missing directory") << QFile::encodeName(places.runtime + u"/gone/away"_s);
-        QTest::newRow("a plain file") << QFile::encodeName(places.temp + u"/runtime-file"_s);
+    // The runtime directory is trusted only as a real directory of the user's that nobody else
+    // may enter; otherwise the lock goes to a folder of the user's own in the cache.
+    void withoutASafeRuntimeDirectoryTheLockMovesToTheCacheFolder_data() {
+        QTest::addColumn<QString>("runtime");
+        QTest::addColumn<QByteArray>("cache");
+        QTest::addColumn<QString>("lock");
+        const QByteArray cache = QFile::encodeName(places.cache);
+        QTest::newRow("not set") << QString() << cache << cacheLock();
+        QTest::newRow("missing directory") << u"gone/away"_s << cache << cacheLock();
+        QTest::newRow("a plain file") << u"runtime-file"_s << cache << cacheLock();
+        QTest::newRow("others may enter") << u"open-runtime"_s << cache << cacheLock();
+        QTest::newRow("a link to a runtime directory")
+            << u"linked-runtime"_s << cache << cacheLock();
+        QTest::newRow("relative cache folder: the one in the home folder, made anew")
+            << QString() << QByteArray("relative/cache")
+            << places.home + u"/.cache/woundwell/woundwell.lock"_s;
     }
 
-    void withoutARuntimeDirectoryTheLockMovesToTheTemporaryDirectory() {
-        QFETCH(QByteArray, runtime);
+    void withoutASafeRuntimeDirectoryTheLockMovesToTheCacheFolder() {
+        QFETCH(QString, runtime);
+        QFETCH(QByteArray, cache);
+        QFETCH(QString, lock);
         QVERIFY(writeFile(places.temp + u"/runtime-file"_s, "x"));
+        QDir(places.temp)
+            .mkdir(u"open-runtime"_s,
+                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
+        QFile::link(places.runtime, places.temp + u"/linked-runtime"_s);
+        QDir(places.home + u"/.cache"_s).removeRecursively();
         if (runtime.isNull())
             qunsetenv("XDG_RUNTIME_DIR");
         else
-            qputenv("XDG_RUNTIME_DIR", runtime);
-        const QString fallback = places.temp + u"/woundwell-%1.lock"_s.arg(getuid());
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(places.temp + u'/' + runtime));
+        qputenv("XDG_CACHE_HOME", cache);
 
         auto first = std::make_unique<DesktopPlatform>();
         QVERIFY(!first->isAnotherInstanceRunning());
-        QVERIFY(QFile::exists(fallback));
+        QVERIFY(QFile::exists(lock));
         QVERIFY(!QFile::exists(runtimeLock()));
+        QVERIFY(!QFile::exists(places.temp + u"/open-runtime/woundwell.lock"_s));
+        struct stat folder {};
+        QVERIFY(stat(QFile::encodeName(QFileInfo(lock).path()).constData(), &folder) == 0);
+        QCOMPARE(folder.st_mode & 0777, 0700u);
         {
             DesktopPlatform second;
             QVERIFY(second.isAnotherInstanceRunning());
         }
         first.reset();
-        QVERIFY(!QFile::exists(fallback));
+        QVERIFY(!QFile::exists(lock));
         DesktopPlatform third;
         QVERIFY(!third.isAnotherInstanceRunning());
     }
 
+    // Whatever is found at the lock's name that is not a plain file of the user's own is neither
+    // followed nor changed, and the program starts as if it were the only copy.
+    void lockPlaceHoldingSomethingElseIsLeftAlone_data() {
+        QTest::addColumn<QString>("found");
+        QTest::newRow("a link to a file") << u"link"_s;
+        QTest::newRow("a link to nothing") << u"dangling link"_s;
+        QTest::newRow("a second name of a file") << u"hard link"_s;
+        QTest::newRow("another user's file") << u"stranger's file"_s;
+    }
+
+    void lockPlaceHoldingSomethingElseIsLeftAlone() {
+        QFETCH(QString, found);
+        const QString target = places.temp + u"/target"_s;
+        const QString nowhere = places.temp + u"/nowhere"_s;
+        const QByteArray content = "the user's own words\n";
+        const QByteArray lock = QFile::encodeName(runtimeLock());
+        QVERIFY(writeFile(target, content));
+        if (found == u"stranger's file"_s) {
+            if (geteuid() != 0)
+                QSKIP("only root can give a file to another user");
+            QVERIFY(QFile::copy(target, runtimeLock()) &&
+                    chown(lock.constData(), 65534, 65534) == 0);
+        } else if (found == u"hard link"_s) {
+            QVERIFY(link(QFile::encodeName(target).constData(), lock.constData()) == 0);
+        } else {
+            QVERIFY(QFile::link(found == u"link"_s ? target : nowhere, runtimeLock()));
+        }
+        struct stat before {};
+        struct stat after {};
+        QVERIFY(lstat(lock.constData(), &before) == 0);
+        {
+            DesktopPlatform first;
+            QVERIFY(!first.isAnotherInstanceRunning());
+            DesktopPlatform second; // nothing was locked, so nothing refuses it
+            QVERIFY(!second.isAnotherInstanceRunning());
+        }
+        QVERIFY(lstat(lock.constData(), &after) == 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(readAll(target), content);
+        QCOMPARE(readAll(runtimeLock()), found == u"dangling link"_s ? QByteArray() : content);
+        QVERIFY(!QFile::exists(nowhere));
+    }
+
     void unusableLockPlaceLetsTheProgramStart() {
         qunsetenv("XDG_RUNTIME_DIR");
-        qputenv("TMPDIR", QFile::encodeName(places.temp + u"/does/not/exist"_s));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(places.temp + u"/does/not/exist"_s));
         DesktopPlatform platform;
         QVERIFY(!platform.isAnotherInstanceRunning());
     }
@@ -583,15 +660,17 @@ int main(int argc, char *argv[]) {
     QTemporaryDir root;
     if (!root.isValid())
         qFatal("no temporary directory");
-    places = {root.filePath(u"config"_s), root.filePath(u"runtime"_s), root.filePath(u"tmp"_s)};
-    QDir().mkpath(places.config);
-    QDir().mkpath(places.runtime);
-    QDir().mkpath(places.temp);
+    places = {root.filePath(u"config"_s), root.filePath(u"runtime"_s), root.filePath(u"tmp"_s),
+              root.filePath(u"cache"_s), root.filePath(u"home"_s)};
+    for (const QString &place : {places.config, places.runtime, places.temp, places.home})
+        QDir().mkpath(place);
     QFile(places.runtime).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // The settings store takes its place from these when it is first used.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(places.config));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(places.runtime));
     qputenv("TMPDIR", QFile::encodeName(places.temp));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(places.cache));
+    qputenv("HOME", QFile::encodeName(places.home));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
