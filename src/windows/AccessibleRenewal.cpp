@@ -6,6 +6,9 @@
 namespace woundwell {
 
 void renewAccessibleObjects(QWidget *window) {
+    // Nobody has asked for an object yet: there is nothing to renew, and asking would build them.
+    if (!QAccessible::isActive())
+        return;
     QList<QWidget *> widgets = window->findChildren<QWidget *>();
     widgets.prepend(window);
     // The next question about a widget builds its object anew, under a new path.

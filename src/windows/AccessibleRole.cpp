@@ -9,24 +9,31 @@ namespace woundwell {
 
 namespace {
 
-QHash<QString, QAccessible::Role> &rolesByClass() {
-    static QHash<QString, QAccessible::Role> roles;
-    return roles;
+using Maker = std::function<QAccessibleInterface *(QWidget *)>;
+
+QHash<QString, Maker> &makersByClass() {
+    static QHash<QString, Maker> makers;
+    return makers;
 }
 
-QAccessibleInterface *accessibleWithRole(const QString &className, QObject *object) {
-    const auto found = rolesByClass().constFind(className);
-    if (found == rolesByClass().cend() || !object->isWidgetType())
+QAccessibleInterface *accessibleOfOurOwn(const QString &className, QObject *object) {
+    const auto found = makersByClass().constFind(className);
+    if (found == makersByClass().cend() || !object->isWidgetType())
         return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget *>(object), *found);
+    return (*found)(static_cast<QWidget *>(object));
 }
 
 } // namespace
 
+void setAccessibleInterface(const QMetaObject &widgetClass, Maker make) {
+    if (makersByClass().isEmpty())
+        QAccessible::installFactory(accessibleOfOurOwn);
+    makersByClass().insert(QString::fromLatin1(widgetClass.className()), std::move(make));
+}
+
 void setAccessibleRole(const QMetaObject &widgetClass, QAccessible::Role role) {
-    if (rolesByClass().isEmpty())
-        QAccessible::installFactory(accessibleWithRole);
-    rolesByClass().insert(QString::fromLatin1(widgetClass.className()), role);
+    setAccessibleInterface(widgetClass,
+                           [role](QWidget *widget) { return new QAccessibleWidget(widget, role); });
 }
 
 } // namespace woundwell

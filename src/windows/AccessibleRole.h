@@ -2,12 +2,19 @@
 
 #include <QAccessible>
 
+#include <functional>
+
+class QAccessibleInterface;
+class QWidget;
 struct QMetaObject;
 
 namespace woundwell {
 
-// Makes assistive technology see every widget of exactly this class with the given role, where
-// Qt would give it the role of its base class. Call before such a widget is first built.
+// What assistive technology sees of every widget of exactly one class, where Qt would show it
+// as its base class: an interface of the program's own, or Qt's with another role. One factory
+// serves them all. Call before such a widget is first built.
+void setAccessibleInterface(const QMetaObject &widgetClass,
+                            std::function<QAccessibleInterface *(QWidget *)> make);
 void setAccessibleRole(const QMetaObject &widgetClass, QAccessible::Role role);
 
 } // namespace woundwell

@@ -1,5 +1,7 @@
 #include "windows/ClickableLabel.h"
 
+#include "windows/AccessibleRole.h"
+
 #include <QAccessibleWidget>
 #include <QGroupBox>
 #include <QMouseEvent>
@@ -49,22 +51,13 @@ protected:
     }
 };
 
-QAccessibleInterface *accessibleLinkFactory(const QString &className, QObject *object) {
-    if (className == QLatin1String(ClickableLabel::staticMetaObject.className()) &&
-        object->isWidgetType())
-        return new AccessibleLink(static_cast<ClickableLabel *>(object));
-    return nullptr;
-}
-
 } // namespace
 
 ClickableLabel::ClickableLabel(QWidget *parent)
     : QLabel(parent) {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(accessibleLinkFactory);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
+    setAccessibleInterface(staticMetaObject, [](QWidget *widget) {
+        return new AccessibleLink(static_cast<ClickableLabel *>(widget));
+    });
 }
 
 void ClickableLabel::click() {

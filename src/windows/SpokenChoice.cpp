@@ -20,8 +20,7 @@ void reportChosenItem(QComboBox *list) {
 class ChosenItemReport final : public QObject {
 public:
     explicit ChosenItemReport(QComboBox *list)
-        : QObject(list)
-        , m_list(list) {
+        : QObject(list) {
         list->installEventFilter(this);
         connect(list, &QComboBox::currentIndexChanged, this, [list] { reportChosenItem(list); });
     }
@@ -30,14 +29,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
         // After Qt has reported the list itself as focused, which it does once the focus event
         // has been handled.
-        if (watched == m_list && event->type() == QEvent::FocusIn)
+        if (watched == parent() && event->type() == QEvent::FocusIn)
             QMetaObject::invokeMethod(
-                this, [list = m_list] { reportChosenItem(list); }, Qt::QueuedConnection);
+                this, [list = static_cast<QComboBox *>(parent())] { reportChosenItem(list); },
+                Qt::QueuedConnection);
         return false;
     }
-
-private:
-    QComboBox *m_list;
 };
 
 } // namespace

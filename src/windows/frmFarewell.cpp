@@ -37,7 +37,6 @@ frmFarewell::frmFarewell(Platform &platform, modTellAFriend &tellAFriend)
             [&platform] { modHelp::OpenCatalogue(platform); });
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmFarewell::exitRequested);
     load();
-    ui->cmdClose->setFocus();
 }
 
 frmFarewell::~frmFarewell() = default;
