@@ -5,7 +5,8 @@
 set -eu
 
 here=$(CDPATH= cd -- "$(dirname -- "$0")" && pwd)
-ui="$here/../src/app"
+app="$here/../src/app"
+forms="$here/../src/forms"
 
 if ! command -v rsvg-convert >/dev/null 2>&1; then
     echo "render-icons.sh: rsvg-convert not found (Debian package librsvg2-bin)" >&2
@@ -14,11 +15,11 @@ fi
 
 for size in 16 22 24 32 48 64 128 256; do
     rsvg-convert --width="$size" --height="$size" --format=png \
-        --output="$ui/icons/woundwell-$size.png" "$ui/icons/woundwell.svg"
+        --output="$app/icons/woundwell-$size.png" "$app/icons/woundwell.svg"
 done
-cp "$ui/icons/woundwell-256.png" "$ui/icons/woundwell.png"
+cp "$app/icons/woundwell-256.png" "$app/icons/woundwell.png"
 
 for pointer in hand plainhand; do
     rsvg-convert --width=32 --height=32 --format=png \
-        --output="$ui/pointers/$pointer.png" "$ui/pointers/$pointer.svg"
+        --output="$forms/pointers/$pointer.png" "$forms/pointers/$pointer.svg"
 done

@@ -2,7 +2,8 @@
 # include headers of the layers listed for it, and nothing above or beside it:
 #   core      core                                Qt Core headers only
 #   platform  core, platform
-#   windows   core, windows, and its forms (ui_*.h)
+#   forms     forms                               and Qt
+#   windows   core, forms, windows, and its Designer forms (ui_*.h)
 #   app       everything
 # Usage: cmake -DQT_CORE_INCLUDE_DIR=<dir with Qt Core's headers> -P check-layers.cmake <tree>
 # Prints each include that runs against the layers and fails when there is one.
@@ -15,8 +16,9 @@ endif()
 
 set(may_use_core core)
 set(may_use_platform core platform)
-set(may_use_windows core windows)
-set(may_use_app core platform windows app)
+set(may_use_forms forms)
+set(may_use_windows core forms windows)
+set(may_use_app core platform forms windows app)
 
 set(faults 0)
 macro(fault source line why)
@@ -24,7 +26,7 @@ macro(fault source line why)
     math(EXPR faults "${faults} + 1")
 endmacro()
 
-foreach(layer IN ITEMS core platform windows app)
+foreach(layer IN ITEMS core platform forms windows app)
     file(GLOB_RECURSE sources RELATIVE "${tree}" "${tree}/${layer}/*.h" "${tree}/${layer}/*.cpp"
          "${tree}/${layer}/*.h.in")
     foreach(source IN LISTS sources)

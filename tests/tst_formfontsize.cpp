@@ -1,6 +1,6 @@
 // A form's client area takes its font size while the form is being built, so that the controls
 // built into it start in the size they show; afterwards the property is plain data again.
-#include "windows/FormFontSize.h"
+#include "forms/FormFontSize.h"
 
 #include <QApplication>
 #include <QLineEdit>

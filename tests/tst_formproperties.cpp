@@ -1,9 +1,9 @@
 // The dynamic properties of the Designer forms: every one a form sets is one the code acts on,
 // with a value it tells apart, and the classic looks go only to the kind of widget they are for.
 // A sample form with one wrong property per widget keeps the check honest.
-#include "windows/ClassicStyle.h"
-#include "windows/FormProperties.h"
-#include "windows/FormSetup.h"
+#include "forms/ClassicStyle.h"
+#include "forms/FormProperties.h"
+#include "forms/FormSetup.h"
 
 #include <QDir>
 #include <QFile>
@@ -155,7 +155,7 @@ private slots:
         QWidget *etchedGroup = add(new QGroupBox, "etched");
         QWidget *raisedGroup = add(new QGroupBox, "raised");
         QWidget *capitalGroup = add(new QGroupBox, "Etched");
-        setUpWindow(&window, clientArea, nullptr);
+        setUpWindow(&window, QString(), clientArea, nullptr);
 
         QVERIFY(drawnClassic(raisedButton));
         QVERIFY(drawnClassic(plainBox));

@@ -1,6 +1,6 @@
 // Where a window opens: centred on the screen's available area, or, when it is larger than that
 // area (a large type size on a small screen), with its top-left corner at the area's edges.
-#include "windows/FormSetup.h"
+#include "forms/FormSetup.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -30,7 +30,7 @@ private slots:
         QWidget window;
         auto *clientArea = new QWidget(&window);
         clientArea->setFixedSize(size);
-        setUpWindow(&window, clientArea, nullptr);
+        setUpWindow(&window, QString(), clientArea, nullptr);
 
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
         const int across = available.left() + (available.width() - size.width()) / 2;

@@ -1,7 +1,7 @@
 #include "app/Application.h"
 
 #include "core/Version.h"
-#include "windows/FormSetup.h"
+#include "forms/FormSetup.h"
 
 #include <QApplication>
 #include <QIcon>

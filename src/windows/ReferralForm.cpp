@@ -2,7 +2,7 @@
 
 #include "core/Platform.h"
 #include "core/modTellAFriend.h"
-#include "windows/CharacterFilter.h"
+#include "forms/CharacterFilter.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "windows/SharedCommands.h"
 
 #include "core/modHelp.h"
-#include "windows/ClickableLabel.h"
+#include "forms/ClickableLabel.h"
 #include "windows/frmAbout.h"
 
 #include <QAction>

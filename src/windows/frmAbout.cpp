@@ -3,7 +3,7 @@
 
 #include "core/Version.h"
 #include "core/modHelp.h"
-#include "windows/FormSetup.h"
+#include "forms/FormSetup.h"
 
 namespace woundwell {
 
@@ -12,7 +12,7 @@ frmAbout::frmAbout(Platform &platform, QWidget *parent)
     , ui(std::make_unique<Ui::frmAbout>()) {
     buildFromForm(*ui, this);
     ui->Label2->setText(WindowCaption);
-    setUpWindow(this, ui->clientArea, nullptr);
+    setUpWindow(this, WindowCaption, ui->clientArea, nullptr);
     connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->lblHomePage, &ClickableLabel::clicked, this,
             [&platform] { modHelp::OpenHome(platform); });

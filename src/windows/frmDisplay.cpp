@@ -2,8 +2,9 @@
 #include "ui_frmDisplay.h"
 
 #include "core/SignReadings.h"
-#include "windows/FormSetup.h"
-#include "windows/SelectableText.h"
+#include "core/Version.h"
+#include "forms/FormSetup.h"
+#include "forms/SelectableText.h"
 #include "windows/SharedCommands.h"
 
 #include <QCloseEvent>
@@ -14,7 +15,7 @@ frmDisplay::frmDisplay(Platform &platform)
     : QDialog(nullptr, fixedWindowFlags(Qt::Dialog))
     , ui(std::make_unique<Ui::frmDisplay>()) {
     buildFromForm(*ui, this);
-    setUpWindow(this, ui->clientArea, ui->menuBar);
+    setUpWindow(this, WindowCaption, ui->clientArea, ui->menuBar);
     SharedCommands::nameSeparators(ui->menuBar,
                                    {QStringLiteral("mnuFileSep1"), QStringLiteral("mnuFileSep2")});
 

@@ -5,10 +5,10 @@
 #include "core/SupportTexts.h"
 #include "core/Version.h"
 #include "core/modHelp.h"
-#include "windows/AccessibleRenewal.h"
-#include "windows/AccessibleRole.h"
-#include "windows/ClickableLabel.h"
-#include "windows/FormSetup.h"
+#include "forms/AccessibleRenewal.h"
+#include "forms/AccessibleRole.h"
+#include "forms/ClickableLabel.h"
+#include "forms/FormSetup.h"
 #include "windows/ReferralForm.h"
 
 #include <QCloseEvent>
@@ -26,7 +26,7 @@ frmFarewell::frmFarewell(Platform &platform, modTellAFriend &tellAFriend)
     setAccessibleRole(staticMetaObject, QAccessible::Dialog);
     buildFromForm(*ui, this);
     ui->Label1->setText(WindowCaption);
-    setUpWindow(this, ui->clientArea, nullptr);
+    setUpWindow(this, WindowCaption, ui->clientArea, nullptr);
     // The form belongs to the window, which deletes it.
     new ReferralForm(platform, tellAFriend, this,
                      {ui->txtName, ui->txtEmail, ui->txtMessage, ui->txtFriendName,

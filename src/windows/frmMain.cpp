@@ -4,14 +4,15 @@
 #include "core/BirthData.h"
 #include "core/ChironPlacement.h"
 #include "core/Platform.h"
+#include "core/Version.h"
 #include "core/modHelp.h"
 #include "core/modPlanetSign.h"
-#include "windows/CharacterFilter.h"
-#include "windows/ClickableLabel.h"
-#include "windows/FocusMemory.h"
-#include "windows/FormSetup.h"
+#include "forms/CharacterFilter.h"
+#include "forms/ClickableLabel.h"
+#include "forms/FocusMemory.h"
+#include "forms/FormSetup.h"
+#include "forms/SpokenChoice.h"
 #include "windows/SharedCommands.h"
-#include "windows/SpokenChoice.h"
 
 #include <QCloseEvent>
 
@@ -23,7 +24,7 @@ frmMain::frmMain(Platform &platform, modPlanetSign &planetSign)
     , m_planetSign(planetSign)
     , ui(std::make_unique<Ui::frmMain>()) {
     buildFromForm(*ui, this);
-    setUpWindow(this, ui->clientArea, ui->menuBar);
+    setUpWindow(this, WindowCaption, ui->clientArea, ui->menuBar);
     SharedCommands::nameSeparators(ui->menuBar,
                                    {QStringLiteral("mnuHelp1"), QStringLiteral("mnuHelp2")});
     load();

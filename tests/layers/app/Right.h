@@ -2,5 +2,6 @@
 
 #include "app/Program.h"
 #include "core/Platform.h"
+#include "forms/FormSetup.h"
 #include "platform/DesktopPlatform.h"
 #include "windows/frmMain.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Platform.h"
+#include "forms/FormSetup.h"
 #include "ui_frmMain.h"
-#include "windows/FormSetup.h"
 
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "windows/SpokenChoice.h"
+#include "forms/SpokenChoice.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>

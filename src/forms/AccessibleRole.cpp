@@ -1,4 +1,4 @@
-#include "windows/AccessibleRole.h"
+#include "forms/AccessibleRole.h"
 
 #include <QAccessibleWidget>
 #include <QHash>

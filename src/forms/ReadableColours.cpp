@@ -1,6 +1,6 @@
-#include "windows/ReadableColours.h"
+#include "forms/ReadableColours.h"
 
-#include "windows/FormProperties.h"
+#include "forms/FormProperties.h"
 
 #include <QAbstractButton>
 #include <QApplication>

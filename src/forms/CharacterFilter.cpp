@@ -1,4 +1,4 @@
-#include "windows/CharacterFilter.h"
+#include "forms/CharacterFilter.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>

@@ -1,6 +1,6 @@
-#include "windows/ClassicStyle.h"
+#include "forms/ClassicStyle.h"
 
-#include "windows/FormProperties.h"
+#include "forms/FormProperties.h"
 
 #include <QComboBox>
 #include <QLineEdit>

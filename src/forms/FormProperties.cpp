@@ -1,4 +1,4 @@
-#include "windows/FormProperties.h"
+#include "forms/FormProperties.h"
 
 #include <QMetaEnum>
 #include <QMetaType>

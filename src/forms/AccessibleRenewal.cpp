@@ -1,4 +1,4 @@
-#include "windows/AccessibleRenewal.h"
+#include "forms/AccessibleRenewal.h"
 
 #include <QAccessible>
 #include <QWidget>

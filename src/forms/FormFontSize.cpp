@@ -1,6 +1,6 @@
-#include "windows/FormFontSize.h"
+#include "forms/FormFontSize.h"
 
-#include "windows/FormProperties.h"
+#include "forms/FormProperties.h"
 
 #include <QChildEvent>
 #include <QDynamicPropertyChangeEvent>

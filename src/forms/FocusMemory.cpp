@@ -1,4 +1,4 @@
-#include "windows/FocusMemory.h"
+#include "forms/FocusMemory.h"
 
 #include <QAbstractButton>
 #include <QFocusEvent>

@@ -11,7 +11,7 @@ struct QMetaObject;
 namespace woundwell {
 
 // What assistive technology sees of every widget of exactly one class, where Qt would show it
-// as its base class: an interface of the program's own, or Qt's with another role. One factory
+// as its base class: an interface written for that class, or Qt's with another role. One factory
 // serves them all. Call before such a widget is first built.
 void setAccessibleInterface(const QMetaObject &widgetClass,
                             std::function<QAccessibleInterface *(QWidget *)> make);

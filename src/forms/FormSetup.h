@@ -1,11 +1,12 @@
 #pragma once
 
-#include "windows/FormFontSize.h"
+#include "forms/FormFontSize.h"
 
 #include <Qt>
 
 class QLabel;
 class QMenuBar;
+class QString;
 class QWidget;
 
 namespace woundwell {
@@ -33,11 +34,11 @@ template <typename Form, typename Window> void buildFromForm(Form &form, Window 
     form.setupUi(window);
 }
 
-// Gives the window its caption, puts the menu bar (may be null) and the client area into a
+// Gives the window the caption, puts the menu bar (may be null) and the client area into a
 // zero-margin layout of fixed size, applies the fonts, colours, looks and pointers the widgets'
 // properties ask for, sizes the auto-size labels to their captions, and centres the window on
 // its screen. Call right after setupUi().
-void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar);
+void setUpWindow(QWidget *window, const QString &caption, QWidget *clientArea, QMenuBar *menuBar);
 
 // Resizes an auto-size label to its caption on one line, its left and top edges fixed. Call
 // after changing the caption of such a label.

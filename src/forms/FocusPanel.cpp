@@ -1,8 +1,8 @@
-#include "windows/FocusPanel.h"
+#include "forms/FocusPanel.h"
 
-#include "windows/AccessibleRole.h"
-#include "windows/ClassicStyle.h"
-#include "windows/ReadableColours.h"
+#include "forms/AccessibleRole.h"
+#include "forms/ClassicStyle.h"
+#include "forms/ReadableColours.h"
 
 #include <QPainter>
 

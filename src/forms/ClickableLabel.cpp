@@ -1,6 +1,6 @@
-#include "windows/ClickableLabel.h"
+#include "forms/ClickableLabel.h"
 
-#include "windows/AccessibleRole.h"
+#include "forms/AccessibleRole.h"
 
 #include <QAccessibleWidget>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "windows/SelectableText.h"
+#include "forms/SelectableText.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,9 +1,8 @@
-#include "windows/FormSetup.h"
+#include "forms/FormSetup.h"
 
-#include "core/Version.h"
-#include "windows/ClassicStyle.h"
-#include "windows/FormProperties.h"
-#include "windows/ReadableColours.h"
+#include "forms/ClassicStyle.h"
+#include "forms/FormProperties.h"
+#include "forms/ReadableColours.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -24,6 +23,11 @@
 #include <algorithm>
 #include <limits>
 
+// Q_INIT_RESOURCE must be used outside any namespace.
+static void initFormsResources() {
+    Q_INIT_RESOURCE(forms);
+}
+
 namespace woundwell {
 
 namespace {
@@ -33,15 +37,20 @@ namespace {
 constexpr int HandHotSpotX = 12;
 constexpr int HandHotSpotY = 0;
 
+QCursor handPointer(const QString &picture) {
+    // The pictures live in this static library, so they are registered by hand, once.
+    static const bool registered = (initFormsResources(), true);
+    Q_UNUSED(registered);
+    return QCursor(QPixmap(picture), HandHotSpotX, HandHotSpotY);
+}
+
 const QCursor &handCursor() {
-    static const QCursor cursor(QPixmap(QStringLiteral(":/pointers/hand.png")), HandHotSpotX,
-                                HandHotSpotY);
+    static const QCursor cursor = handPointer(QStringLiteral(":/pointers/hand.png"));
     return cursor;
 }
 
 const QCursor &plainHandCursor() {
-    static const QCursor cursor(QPixmap(QStringLiteral(":/pointers/plainhand.png")), HandHotSpotX,
-                                HandHotSpotY);
+    static const QCursor cursor = handPointer(QStringLiteral(":/pointers/plainhand.png"));
     return cursor;
 }
 
@@ -129,8 +138,8 @@ Qt::WindowFlags fixedWindowFlags(Qt::WindowType type) {
            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 }
 
-void setUpWindow(QWidget *window, QWidget *clientArea, QMenuBar *menuBar) {
-    window->setWindowTitle(WindowCaption);
+void setUpWindow(QWidget *window, const QString &caption, QWidget *clientArea, QMenuBar *menuBar) {
+    window->setWindowTitle(caption);
     auto *layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "forms/ClassicStyle.h"
+
+#include <QProxyStyle>
+#include <QtWidgets/QWidget>
