@@ -2,12 +2,14 @@
 
 // How the pieces fit together.
 //
-// The program is built in four layers, each a library of its own; the arrows run one way:
+// The program is built in five layers, each a library of its own; the arrows run one way:
 //   core      everything that draws nothing: the signs, the Chiron table and lookup, the
 //             readings, the birth-data and key rules, the web destinations and the update
 //             reminder, the referral address, and the Platform interface through which all of
 //             it reaches the desktop;
 //   platform  the real desktop behind Platform;
+//   forms     the toolkit that turns a Designer form into a classic fixed-layout window: its
+//             look, colours, pointers and shared widgets. It knows nothing of this program;
 //   windows   the four windows with their forms, the refer-a-friend form and the shared menu
 //             commands. A window is given what it uses and reports what the user asked for
 //             with signals; it never knows the program;
