@@ -39,8 +39,7 @@ constexpr int HandHotSpotY = 0;
 
 QCursor handPointer(const QString &picture) {
     // The pictures live in this static library, so they are registered by hand, once.
-    static const bool registered = (initFormsResources(), true);
-    Q_UNUSED(registered);
+    [[maybe_unused]] static const bool registered = (initFormsResources(), true);
     return QCursor(QPixmap(picture), HandHotSpotX, HandHotSpotY);
 }
 
