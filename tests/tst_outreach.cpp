@@ -202,6 +202,27 @@ private slots:
         QCOMPARE(fake->openedAddresses(), QStringList{Site + u"/fully-branded.html"_s});
     }
 
+    // What a screen reader meets is what is seen: every window as a window, the panel around the
+    // name and date by what it holds, and a link in a frame by its own words, with the frame's
+    // title as its description.
+    void screenReadersMeetWhatIsSeen() {
+        QCOMPARE(QAccessible::queryAccessibleInterface(&mainWindow(true))->role(),
+                 QAccessible::Dialog);
+        QWidget &main = mainWindow(false);
+        QCOMPARE(QAccessible::queryAccessibleInterface(&main)->role(), QAccessible::Dialog);
+        QAccessibleInterface *panel =
+            QAccessible::queryAccessibleInterface(main.findChild<QWidget *>(u"Picture1"_s));
+        QCOMPARE(panel->role(), QAccessible::Grouping);
+        QCOMPARE(panel->text(QAccessible::Name), u"Your name and date of birth"_s);
+
+        frmFarewell &farewell = farewellWindow();
+        QCOMPARE(QAccessible::queryAccessibleInterface(&farewell)->role(), QAccessible::Dialog);
+        QAccessibleInterface *link =
+            QAccessible::queryAccessibleInterface(farewell.findChild<QLabel *>(u"lblGoToHome"_s));
+        QCOMPARE(link->text(QAccessible::Name), u"Click Here To Visit Quorvane Softwares"_s);
+        QCOMPARE(link->text(QAccessible::Description), u"Download Quorvane Softwares"_s);
+    }
+
     void aboutWindowIsModalAndItsLinksKeepItOpen() {
         QWidget &window = mainWindow(false);
         QStringList seen;

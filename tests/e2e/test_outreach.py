@@ -5,18 +5,10 @@ down each address it receives."""
 import urllib.parse
 
 import woundwell_desktop as harness
-from woundwell_desktop import (find_all, find_one, is_focused, role, shows_referral_form,
-                               shows_result, stays_true, text_of, wait_for_value, wait_until)
+from woundwell_desktop import (find_one, shows_referral_form, stays_true, text_of,
+                               wait_for_value)
 
 SITE = "http://www.quorvane.com"
-
-WINDOW_ROLES = {"dialog", "frame", "window"}
-
-
-def promotions(window) -> list:
-    """The co-branding and full-branding offers a screen reader finds on screen."""
-    return [link for link in find_all(window, "link")
-            if link.name.startswith(("Co-brand this software", "Home Business Opportunity"))]
 
 
 class OutreachTest(harness.ProgramTestCase):
@@ -40,33 +32,6 @@ class OutreachTest(harness.ProgramTestCase):
         self.assertEqual([f"{SITE}/fully-branded.html"], program.home.wait_for_addresses(1))
         self.assertTrue(stays_true(lambda: len(program.home.opened_addresses()) == 1, 1.0),
                         f"a double click opened {program.home.opened_addresses()}")
-
-    def test_a_screen_reader_meets_what_is_seen(self):
-        program, main = self.start_at_birth_data_window()
-        self.assertIn(role(main), WINDOW_ROLES)
-        # Of the two offers lying on top of each other, only the one in front is there.
-        self.assertEqual(1, len(promotions(main)), [link.name for link in promotions(main)])
-
-        # Shift+Tab from the name stops at the panel around it, which says what it holds.
-        self.key("shift+Tab")
-        panel = wait_until(lambda: [node for node in find_all(main) if is_focused(node)
-                                    and role(node) != "text"], what="the focus to leave Name")
-        self.assertEqual([("panel", "Your name and date of birth")],
-                         [(role(node), node.name) for node in panel])
-
-        self.key("Tab")
-        self.type("ann")
-        self.key("alt+w")
-        result = program.wait_for_window(shows_result, "the result window")
-        self.assertIn(role(result), WINDOW_ROLES)
-        self.assertEqual(1, len(promotions(result)), [link.name for link in promotions(result)])
-
-        self.key("Escape")
-        farewell = program.wait_for_window(shows_referral_form, "the farewell window")
-        self.assertIn(role(farewell), WINDOW_ROLES)
-        # A link is named by the words it shows; the title of the frame it sits in describes it.
-        link = find_one(farewell, "link", "Click Here To Visit Quorvane Softwares")
-        self.assertEqual("Download Quorvane Softwares", link.description)
 
     def test_without_a_browser_launcher_a_link_changes_nothing(self):
         # Neither xdg-open nor BROWSER: the page cannot open, and nothing else happens.

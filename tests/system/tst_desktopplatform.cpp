@@ -589,6 +589,7 @@ private slots:
         QVERIFY(QFile::exists(lock));
         QVERIFY(!QFile::exists(runtimeLock()));
         QVERIFY(!QFile::exists(places.temp + u"/open-runtime/woundwell.lock"_s));
+        QVERIFY(!QFile::exists(places.temp + u"/woundwell-%1.lock"_s.arg(getuid()))); // shared
         struct stat folder {};
         QVERIFY(stat(QFile::encodeName(QFileInfo(lock).path()).constData(), &folder) == 0);
         QCOMPARE(folder.st_mode & 0777, 0700u);
