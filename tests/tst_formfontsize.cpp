@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <memory>
 
 using namespace woundwell;
 using namespace Qt::StringLiterals;
@@ -52,7 +53,8 @@ private slots:
 
     void afterTheBuildThePropertyIsOnlyData() {
         QWidget window;
-        { const FormFontSize builtInItsOwnSize(&window); }
+        auto builtInItsOwnSize = std::make_unique<FormFontSize>(&window);
+        builtInItsOwnSize.reset();
         auto *later = new QWidget(&window);
         later->setProperty("pointSizeF", 12.5);
         QCOMPARE(later->font().pointSizeF(), QApplication::font().pointSizeF());

@@ -68,7 +68,7 @@ bool sameFile(const struct stat &one, const struct stat &other) {
 Descriptor ownFolder(int parent, const QByteArray &name, bool followLink, mode_t forbidden) {
     Descriptor folder(openat(parent, name.constData(),
                              O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW)));
-    struct stat info {};
+    struct stat info = {};
     if (!folder || fstat(folder.get(), &info) != 0 || !S_ISDIR(info.st_mode) ||
         info.st_uid != getuid() || (info.st_mode & forbidden) != 0)
         return {};
@@ -139,7 +139,7 @@ public:
         // Gone from the folder before the lock goes, so nobody takes a lock on a file that is
         // about to disappear; and only if the name still means our file, since one deleted by
         // hand may have been made again by a newer copy that holds it now.
-        struct stat named {};
+        struct stat named = {};
         if (fstatat(m_folder.get(), LockName, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             sameFile(named, m_locked))
             unlinkat(m_folder.get(), LockName, 0);
@@ -158,13 +158,13 @@ public:
             Descriptor file(
                 openat(m_folder.get(), LockName,
                        O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0600));
-            struct stat locked {};
+            struct stat locked = {};
             if (!file || fstat(file.get(), &locked) != 0 || !S_ISREG(locked.st_mode) ||
                 locked.st_uid != getuid() || locked.st_nlink != 1)
                 return Outcome::PlaceUnusable;
             if (flock(file.get(), LOCK_EX | LOCK_NB) != 0)
                 return errno == EWOULDBLOCK ? Outcome::HeldByAnotherCopy : Outcome::PlaceUnusable;
-            struct stat named {};
+            struct stat named = {};
             if (fstatat(m_folder.get(), LockName, &named, AT_SYMLINK_NOFOLLOW) != 0 ||
                 !sameFile(locked, named))
                 continue;
@@ -184,7 +184,7 @@ public:
 private:
     Descriptor m_folder;
     Descriptor m_file;
-    struct stat m_locked {};
+    struct stat m_locked = {};
 };
 
 DesktopPlatform::DesktopPlatform() = default;

@@ -473,7 +473,10 @@ def children(node) -> list:
 
 
 def role(node) -> str:
-    return node.getRoleName()
+    """The node's role, spelled after its AT-SPI constant ("push button" for
+    ATSPI_ROLE_PUSH_BUTTON), whichever name the installed AT-SPI gives it: 2.50 and later
+    call a push button just "button"."""
+    return node.getRole().value_name.removeprefix("ATSPI_ROLE_").lower().replace("_", " ")
 
 
 def states(node) -> set:

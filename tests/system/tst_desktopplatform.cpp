@@ -590,7 +590,7 @@ private slots:
         QVERIFY(!QFile::exists(runtimeLock()));
         QVERIFY(!QFile::exists(places.temp + u"/open-runtime/woundwell.lock"_s));
         QVERIFY(!QFile::exists(places.temp + u"/woundwell-%1.lock"_s.arg(getuid()))); // shared
-        struct stat folder {};
+        struct stat folder = {};
         QVERIFY(stat(QFile::encodeName(QFileInfo(lock).path()).constData(), &folder) == 0);
         QCOMPARE(folder.st_mode & 0777, 0700u);
     }
@@ -622,8 +622,8 @@ private slots:
         } else {
             QVERIFY(QFile::link(found == u"link"_s ? target : nowhere, runtimeLock()));
         }
-        struct stat before {};
-        struct stat after {};
+        struct stat before = {};
+        struct stat after = {};
         QVERIFY(lstat(lock.constData(), &before) == 0);
         {
             DesktopPlatform first;
