@@ -4,10 +4,11 @@
 # and that agree with each other, with the icons and with the program, and a package whose
 # dependencies cover every library the program links.
 #
-# Usage: check-packaging.sh install|deb SOURCE_DIR BUILD_DIR
-#   install  installs the build tree into a temporary root and checks it
-#   deb      builds the Debian package with cpack into a temporary directory, checks its control
-#            fields and contents, unpacks it and checks the unpacked tree
+# Usage: check-packaging.sh install|deb|unhardened SOURCE_DIR BUILD_DIR
+#   install     installs the build tree into a temporary root and checks it
+#   deb         builds the Debian package with cpack into a temporary directory, checks its
+#               control fields and contents, unpacks it and checks the unpacked tree
+#   unhardened  checks that the hardening check fails a program built without the flags
 # with WOUNDWELL_VERSION set to the project version of the build (CTest sets it).
 # Needs: cmake, cpack, desktop-file-validate, appstreamcli, dpkg-deb, dpkg-parsechangelog,
 # file, gzip, ldd, objdump, readelf, strings, hardening-check (devscripts), python3 and the
@@ -24,7 +25,7 @@ usage() {
 mode=$1
 source_dir=$(cd "$2" && pwd)
 build_dir=$(cd "$3" && pwd)
-[[ $mode == install || $mode == deb ]] || usage
+[[ $mode == install || $mode == deb || $mode == unhardened ]] || usage
 
 # What the installation must look like. The id names the desktop entry, the metainfo and the
 # icon alike.
@@ -35,11 +36,13 @@ readonly icon_sizes=(16 22 24 32 48 64 128 256)
 readonly required_depends=(fonts-dejavu-core libqt6widgets6)
 # What "appstreamcli validate --pedantic" may say about the metainfo, as "severity tag detail"
 # (README, Install): the id's capital W, which names the desktop entry and icon alike; the
-# <developer> element, which AppStream 0.16 does not know yet (developer_name stands beside it);
-# and the program's own web addresses, which are plain http.
+# <developer> element, which AppStream 0.16 (Debian 12) does not know yet, and developer_name
+# beside it for the stores built on 0.16, which AppStream 1.0 (Debian 13) calls deprecated; and
+# the program's own web addresses, which are plain http.
 readonly allowed_metainfo_notes=(
     "P cid-contains-uppercase-letter $app_id"
     "I unknown-tag developer"
+    "I developer-name-tag-deprecated"
     "I url-not-secure http://www.quorvane.com/woundwell/"
     "I url-not-secure http://www.quorvane.com/woundwell/woundwell-help.html"
     "I url-not-secure http://www.quorvane.com/donate.html"
@@ -242,22 +245,24 @@ check_tree() {
 }
 
 # Holds the program to the hardening Debian builds its own packages with: hardening-check must
-# answer no check with "no". Stack-clash protection may stay "unknown": its probes appear only in
-# functions with a frame of a page or more, which this program may well not have.
+# answer no check with "no" that Debian's own programs pass on this release and architecture.
+# Stack-clash protection may stay "unknown": its probes appear only in functions with a frame of
+# a page or more, which this program may well not have.
 check_hardening() {
-    local what=$1 binary=$2 report line
+    local what=$1 binary=$2 report line check
     [[ -f $binary ]] || return 0
-    report=$(hardening-check "$binary" 2>&1) || true
+    report=$(hardening_report "$binary")
     [[ $report == *"Position Independent Executable:"* ]] ||
         { fail "$what: hardening-check did not run:"$'\n'"$report"; return 0; }
     while IFS= read -r line; do
         [[ $line =~ ^\ *([^:]+):\ no ]] || continue
-        if [[ ${BASH_REMATCH[1]} == "Control flow integrity" ]] && cet_start_files_unmarked; then
-            # The linker marks a program for IBT and SHSTK only when every object in it is
-            # marked, and the C library's start files here are not (Debian 12). What the
-            # program's own code can show is the landing pad -fcf-protection puts on each
-            # function; main, which the start code calls through a pointer, must have it.
-            main_begins_with_endbr "$binary" ||
+        check=${BASH_REMATCH[1]}
+        if ! passed_by_debian "$check"; then
+            # No program of Debian's passes it here: on x86-64, control-flow integrity needs every
+            # object marked, the C library's start files too, and branch protection is arm64's.
+            # What the program's own code can show is the landing pad -fcf-protection puts on
+            # each function; main, which the start code calls through a pointer, must have it.
+            [[ $check != "Control flow integrity" ]] || main_begins_with_endbr "$binary" ||
                 fail "$what: the program's code is not built with -fcf-protection (main has no endbr64)"
             continue
         fi
@@ -265,12 +270,19 @@ check_hardening() {
     done <<<"$report"
 }
 
-# Whether the C library's start files lack the IBT and SHSTK marking, so that no program linked
-# with them can carry it.
-cet_start_files_unmarked() {
-    local start_files
-    start_files=$(c++ -print-file-name=Scrt1.o)
-    ! readelf -n "$start_files" 2>/dev/null | grep 'x86 feature: IBT, SHSTK' >/dev/null
+hardening_report() {
+    hardening-check "$1" 2>&1 || true
+}
+
+# Whether one of Debian's own programs, built with its packages' hardening, passes the check of
+# that name here. dpkg is on every Debian system and built by its maintainers with all of it.
+readonly debian_programs=(/usr/bin/dpkg /usr/bin/ls)
+passed_by_debian() {
+    local program
+    for program in "${debian_programs[@]}"; do
+        hardening_report "$program" | grep -F " $1: yes" >/dev/null && return 0
+    done
+    return 1
 }
 
 # Whether the first instruction of main is endbr64. The program may be stripped: main is found
@@ -397,6 +409,27 @@ deb)
         done < <(objdump -p "$binary" | awk '$1 == "NEEDED" { print $2 }')
     fi
     check_running_window packaged "$root"
+    ;;
+unhardened)
+    # The hardening check itself: a program built without the flags must fail it on each.
+    cat >"$work/plain.cpp" <<'EOF'
+#include <cstdio>
+#include <cstring>
+int main(int argc, char **argv) {
+    char copy[64];
+    std::strcpy(copy, argv[argc - 1]);
+    std::puts(copy);
+}
+EOF
+    c++ -O2 -U_FORTIFY_SOURCE -fno-stack-protector -fcf-protection=none -no-pie \
+        -Wl,-z,norelro -Wl,-z,lazy -o "$work/plain" "$work/plain.cpp"
+    said=$(check_hardening "unhardened" "$work/plain" 2>&1)
+    echo "$said"
+    failures=0
+    for check in "Position Independent Executable" "Stack protected" "Fortify Source functions" \
+                 "Read-only relocations" "Immediate binding" "-fcf-protection"; do
+        [[ $said == *"$check"* ]] || fail "the hardening check lets a program without $check pass"
+    done
     ;;
 esac
 
