@@ -116,6 +116,31 @@ private slots:
         QCOMPARE(fake->messages.first().icon, MessageIcon::Information);
     }
 
+    // A key held with Alt or Meta is an access key or nothing; it never types its character.
+    void altKeysTypeNothing_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("searches");
+        QTest::newRow("Alt+1") << int(Qt::Key_1) << int(Qt::AltModifier) << false;
+        QTest::newRow("Alt+Q") << int(Qt::Key_Q) << int(Qt::AltModifier) << false;
+        QTest::newRow("Alt+Shift+X")
+            << int(Qt::Key_X) << int(Qt::AltModifier | Qt::ShiftModifier) << false;
+        QTest::newRow("Meta+B") << int(Qt::Key_B) << int(Qt::MetaModifier) << false;
+        QTest::newRow("Alt+W, the access key") << int(Qt::Key_W) << int(Qt::AltModifier) << true;
+    }
+
+    void altKeysTypeNothing() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, searches);
+        QTest::keyClicks(name(), u"ann"_s);
+        QTest::keyClick(name(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(name()->text(), u"ANN"_s);
+        QVERIFY(fake->messages.isEmpty());
+        // An access key clicks its button the way a mouse does, a moment later.
+        QTRY_COMPARE(found->count(), searches ? 1 : 0);
+    }
+
     // Dead keys, compose sequences and input methods such as IBus hand over text, not keys;
     // each character meets the rule as if it had been typed in turn.
     void composedTextMeetsTheSameRule_data() {

@@ -14,8 +14,9 @@ namespace {
 
 // The characters a key press types into a text box, or nothing for a key that types nothing:
 // moving, deleting, Tab, Esc and Enter, and Alt combinations, which belong to the menus and
-// access keys. Ctrl with a letter types its control character (Ctrl+C types character 3), as
-// it does at a terminal, so the rule sees pasting and the like too.
+// access keys and type nothing at all (CommandKeys.h). Ctrl with a letter types its control
+// character (Ctrl+C types character 3), as it does at a terminal, so the rule sees pasting and the
+// like too.
 std::optional<QString> typedCharacters(const QKeyEvent &key) {
     switch (key.key()) {
     case Qt::Key_Tab:

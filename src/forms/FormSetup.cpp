@@ -1,6 +1,7 @@
 #include "forms/FormSetup.h"
 
 #include "forms/ClassicStyle.h"
+#include "forms/CommandKeys.h"
 #include "forms/FormProperties.h"
 #include "forms/ReadableColours.h"
 
@@ -162,6 +163,7 @@ void setUpWindow(QWidget *window, const QString &caption, QWidget *clientArea, Q
     // No text box limits the length of what is typed into it.
     for (QLineEdit *box : window->findChildren<QLineEdit *>())
         box->setMaxLength(std::numeric_limits<int>::max());
+    keepCommandKeysFromTyping(window);
     const QList<QLabel *> labels = window->findChildren<QLabel *>();
     for (QLabel *label : labels) {
         if (isAutoSizeLabel(label))
