@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a group of tasks needs, only those not yet installed, and says
 # how many packages that means and how much it downloads before it starts.
-# Usage: scripts/deps.sh build|run|test|bench
+# Usage: scripts/deps.sh build|run|test|bench|fresh-root
 set -euo pipefail
 
 # Every message of this script goes to standard error, so that a list of packages and the
@@ -14,17 +14,19 @@ build=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-dejavu-core fonts-
 run=(xvfb xauth)
 bench=(libbenchmark-dev libx11-dev xvfb xauth openbox x11-utils dbus python3)
 test=(xvfb xauth libswe-dev swe-basic-data openbox xdotool x11-utils x11-xkb-utils at-spi2-core
-      python3-pyatspi dbus dbus-x11 imagemagick clang libclang-rt-14-dev desktop-file-utils
+      python3-pyatspi dbus dbus-x11 imagemagick clang libclang-rt-dev desktop-file-utils
       appstream dpkg-dev file python3 binutils xdg-utils clang-format libbenchmark-dev
       libx11-dev qt6ct devscripts orca)
+# What scripts/test-in-fresh-debian.sh needs besides git and what every Debian has.
+fresh_root=(debootstrap)
 
-packages=("${build[@]}")
 case "${1:-build}" in
-    build) ;;
-    run) packages+=("${run[@]}") ;;
-    test) packages+=("${test[@]}") ;;
-    bench) packages+=("${bench[@]}") ;;
-    *) say "usage: $0 build|run|test|bench"; exit 2 ;;
+    build) packages=("${build[@]}") ;;
+    run) packages=("${build[@]}" "${run[@]}") ;;
+    test) packages=("${build[@]}" "${test[@]}") ;;
+    bench) packages=("${build[@]}" "${bench[@]}") ;;
+    fresh-root) packages=("${fresh_root[@]}") ;;
+    *) say "usage: $0 build|run|test|bench|fresh-root"; exit 2 ;;
 esac
 
 missing=()
