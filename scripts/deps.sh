@@ -84,5 +84,6 @@ download=$(apt-get --print-uris -qq install --no-install-recommends "${missing[@
                     END { if (bytes < 1e6) printf "%.0f kB", bytes / 1e3
                           else printf "%.0f MB", bytes / 1e6 }')
 say "Installing them and what they need: $count packages in all, $download to download ..."
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends \
+# Through env, since sudo leaves the caller's environment behind.
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
     "${missing[@]}"
