@@ -473,10 +473,11 @@ def children(node) -> list:
 
 
 def role(node) -> str:
-    """The node's role, spelled after its AT-SPI constant ("push button" for
-    ATSPI_ROLE_PUSH_BUTTON), whichever name the installed AT-SPI gives it: 2.50 and later
-    call a push button just "button"."""
-    return node.getRole().value_name.removeprefix("ATSPI_ROLE_").lower().replace("_", " ")
+    """The node's role by name, the same name whichever AT-SPI is installed: 2.50 and later call
+    a push button just "button" (and its constant ATSPI_ROLE_BUTTON), so the role is told by
+    the constant's number, which AT-SPI keeps."""
+    number = int(node.getRole())
+    return "push button" if number == int(atspi().ROLE_PUSH_BUTTON) else node.getRoleName()
 
 
 def states(node) -> set:
