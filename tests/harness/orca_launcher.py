@@ -11,7 +11,7 @@ other copies of Orca run by the same user, which would see those of tests runnin
 
 import sys
 
-from orca import debug, settings, settings_manager
+from orca import debug, orca, settings, settings_manager
 
 
 def main() -> int:
@@ -24,7 +24,6 @@ def main() -> int:
     # Orca 43 (Debian 12) calls it getManager, Orca 48 (Debian 13) get_manager.
     manager = getattr(settings_manager, "get_manager", None) or settings_manager.getManager
     manager().activate()
-    from orca import orca  # only now, as Orca's own launcher does
     return orca.main()
 
 
