@@ -11,7 +11,11 @@ other copies of Orca run by the same user, which would see those of tests runnin
 
 import sys
 
-from orca import debug, settings, settings_manager
+from orca import debug, settings
+# Orca 48's modules import one another in a circle that only closes when the script manager is
+# loaded before the settings manager, as its own launcher does; Orca 43 takes either order.
+from orca import script_manager  # noqa: F401
+from orca import settings_manager
 
 
 def main() -> int:
