@@ -472,11 +472,16 @@ def children(node) -> list:
     return found
 
 
+# AT-SPI 2.50 renamed ATSPI_ROLE_PUSH_BUTTON to ATSPI_ROLE_BUTTON, keeping the old name as an
+# alias that Python reports by the new one.
+_FIRST_NAMES = {"BUTTON": "PUSH_BUTTON"}
+
+
 def role(node) -> str:
-    """The node's role, spelled after its AT-SPI constant ("push button" for
-    ATSPI_ROLE_PUSH_BUTTON), whichever name the installed AT-SPI gives it: 2.50 and later
-    call a push button just "button"."""
-    return node.getRole().value_name.removeprefix("ATSPI_ROLE_").lower().replace("_", " ")
+    """The node's role, spelled after the first name of its AT-SPI constant ("push button" for
+    ATSPI_ROLE_PUSH_BUTTON), whichever name the installed AT-SPI gives it."""
+    name = node.getRole().value_name.removeprefix("ATSPI_ROLE_")
+    return _FIRST_NAMES.get(name, name).lower().replace("_", " ")
 
 
 def states(node) -> set:
