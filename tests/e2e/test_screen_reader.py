@@ -10,6 +10,9 @@ import woundwell_desktop as harness
 from woundwell_desktop import shows_name_box, wait_until
 
 LAUNCHER = Path(__file__).resolve().parent.parent / "harness" / "orca_launcher.py"
+# The last thing Orca logs as it starts to listen: Orca 43 starts its "registry", Orca 48 its
+# "Atspi main event loop".
+STARTED = re.compile(r"ORCA: Starting (registry|Atspi main event loop)")
 # SPEECH OUTPUT: 'what is spoken' then the voice, a dictionary or " voice=NAME{...}".
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)' ?(?:voice=\w+)?\[?\{'")
 
@@ -21,7 +24,7 @@ class Orca:
         self.log = desktop.root / "orca.log"
         self.process = desktop.spawn([sys.executable, str(LAUNCHER), str(self.log)], desktop.env)
         self._start = 0
-        wait_until(lambda: "ORCA: Starting registry" in self._text(), 30, "Orca to start")
+        wait_until(lambda: STARTED.search(self._text()), 30, "Orca to start")
 
     def _text(self) -> str:
         if self.process.poll() is not None:
