@@ -15,6 +15,8 @@ LAUNCHER = Path(__file__).resolve().parent.parent / "harness" / "orca_launcher.p
 STARTED = re.compile(r"ORCA: Starting (registry|Atspi main event loop)")
 # SPEECH OUTPUT: 'what is spoken' then the voice, a dictionary or " voice=NAME{...}".
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)' ?(?:voice=\w+)?\[?\{'")
+# BRAILLE LINE:  'what the braille display shows', written whether a display is attached or not.
+BRAILLED = re.compile(r"BRAILLE LINE:  '(.*)'$", re.MULTILINE)
 
 
 class Orca:
@@ -34,6 +36,9 @@ class Orca:
     def spoken(self) -> list[str]:
         return SPOKEN.findall(self._text()[self._start:])
 
+    def brailled(self) -> list[str]:
+        return BRAILLED.findall(self._text()[self._start:])
+
     def mark(self) -> None:
         self._start = len(self._text())
 
@@ -48,21 +53,36 @@ class Orca:
 
     def heard(self, *phrases: str) -> bool:
         """Whether the phrases were spoken since the mark, in this order, each as whole words."""
-        said, at = "\n".join(self.spoken()), 0
-        for phrase in phrases:
-            found = re.compile(rf"(?<!\w){re.escape(phrase)}(?!\w)").search(said, at)
-            if not found:
-                return False
-            at = found.end()
-        return True
+        return in_order("\n".join(self.spoken()), phrases)
 
-    def wait_to_hear(self, *phrases: str) -> None:
-        """Waits until the phrases were spoken since the mark, in this order; marks again."""
+    def wait_to_hear(self, *phrases: str, mark: bool = True) -> None:
+        """Waits until the phrases were spoken since the mark, in this order; marks again
+        unless told not to."""
         try:
             wait_until(lambda: self.heard(*phrases), what=f"Orca to say {phrases}")
         except AssertionError as error:
             raise AssertionError(f"{error}; it said {self.spoken()}") from None
-        self.mark()
+        if mark:
+            self.mark()
+
+    def wait_to_show(self, *phrases: str) -> None:
+        """Waits until one braille line since the mark showed the phrases, in this order."""
+        try:
+            wait_until(lambda: any(in_order(line, phrases) for line in self.brailled()),
+                       what=f"Orca to show {phrases} on one braille line")
+        except AssertionError as error:
+            raise AssertionError(f"{error}; it showed {self.brailled()}") from None
+
+
+def in_order(text: str, phrases) -> bool:
+    """Whether the phrases are in the text in this order, each as whole words."""
+    at = 0
+    for phrase in phrases:
+        found = re.compile(rf"(?<!\w){re.escape(phrase)}(?!\w)").search(text, at)
+        if not found:
+            return False
+        at = found.end()
+    return True
 
 
 def said(role: str) -> str:
@@ -88,7 +108,20 @@ class ScreenReaderTest(harness.ProgramTestCase):
         orca.wait_to_hear("February")
 
         self.key("alt+w")  # Find: 1 February 1930
-        orca.wait_to_hear("Taurus", "Material happiness means lot to you.")
+        # The sign and the reading, then the button that has the focus, said and on the braille
+        # display; said once, however the focus moves between the buttons after that.
+        button = said("PUSH_BUTTON")
+        result = ("Taurus", "Material happiness means lot to you.")
+        orca.wait_to_show(*result, f"Exit {button}")
+        orca.wait_to_hear(*result, f"Exit {button}", mark=False)
+        for moved in ("Back", "Exit"):
+            self.key("Tab")
+            orca.wait_to_hear(*result, f"Exit {button}", f"{moved} {button}", mark=False)
+        orca.catch_up()
+        self.assertEqual(1, sum(result[1] in line for line in orca.spoken()), orca.spoken())
+        orca.mark()
+        self.key("KP_Home")  # flat review: the line above the buttons
+        orca.wait_to_hear(result[1])
 
         # Back, then the birth-data window's Exit button: the farewell window, after a search.
         self.key("alt+b")
