@@ -4,6 +4,7 @@
 #include "support/FakePlatform.h"
 #include "windows/frmDisplay.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -70,6 +71,18 @@ private slots:
         fresh.Fill(u"leo"_s);
         QCOMPARE(control<QLabel>(fresh, "lblHealingSign")->text(), u"leo"_s);
         QCOMPARE(control<QLabel>(fresh, "lblSignDesc")->text(), signReading(Sign::Leo));
+    }
+
+    // Besides what Orca says of it as the window opens, a screen reader finds Exit as Qt shows a
+    // button: its name, that it is the default one, and the action that presses it.
+    void screenReadersFindExitAsAButton() {
+        QAccessibleInterface *exit =
+            QAccessible::queryAccessibleInterface(control<QPushButton>(*display, "cmdExit"));
+        QCOMPARE(exit->role(), QAccessible::PushButton);
+        QCOMPARE(exit->text(QAccessible::Name), u"Exit"_s);
+        QVERIFY(exit->state().defaultButton && exit->state().focused);
+        exit->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(reports, QStringList{u"closing"_s});
     }
 
     // The sign by a double click and Ctrl+C, the reading by a drag and the context menu's Copy;

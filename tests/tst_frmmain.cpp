@@ -8,6 +8,8 @@
 #include "support/FakePlatform.h"
 #include "windows/frmMain.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QInputMethodEvent>
@@ -346,6 +348,22 @@ private slots:
         }
         QCOMPARE(visited, (QStringList{u"txtName"_s, u"cboDate"_s, u"cboMonth"_s, u"cboYear"_s,
                                        u"cmdNext"_s, u"cmdExit"_s, u"Picture1"_s, u"txtName"_s}));
+    }
+
+    // What a screen reader finds of a date list besides what Orca says on Tab: the item it shows
+    // as its text, where the list draws it, and the action that opens the list.
+    void screenReadersReadAndOpenADateList() {
+        auto *month = control<QComboBox>(*main, "cboMonth");
+        month->setCurrentText(u"June"_s);
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(month);
+        QAccessibleTextInterface *text = list->textInterface();
+        QVERIFY(text);
+        QCOMPARE(text->text(0, text->characterCount()), u"June"_s);
+        const QRect third = text->characterRect(2);
+        QVERIFY(QRect(month->mapToGlobal(QPoint()), month->size()).contains(third));
+        QCOMPARE(text->offsetAtPoint(third.center()), 2);
+        list->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(month->view()->isVisible() && list->state().expanded);
     }
 
     void promotionBroughtToTheFront_data() {

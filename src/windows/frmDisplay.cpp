@@ -4,6 +4,7 @@
 #include "core/SignReadings.h"
 #include "core/Version.h"
 #include "forms/FormSetup.h"
+#include "forms/Introduction.h"
 #include "forms/SelectableText.h"
 #include "windows/SharedCommands.h"
 
@@ -38,13 +39,11 @@ void frmDisplay::Fill(const QString &chironSign) {
     ui->lblHealingSign->setText(chironSign);
     refitAutoSizeLabel(ui->lblHealingSign);
 
-    // Screen readers speak the focused control's description after its name and role, and again
-    // when asked where the user is. The window's only stops are its two buttons, so they carry
-    // the result: it is heard as the window opens, whichever button has the focus.
+    // A screen reader says the result, and shows it on a braille display, once, before Exit as
+    // the window opens.
     const QString result =
         QStringLiteral("%1 %2. %3").arg(ui->Label5->text(), chironSign, ui->lblSignDesc->text());
-    for (QPushButton *button : {ui->cmdExit, ui->cmdBack})
-        button->setAccessibleDescription(result);
+    introduceWith(ui->cmdExit, result);
 }
 
 void frmDisplay::back() {

@@ -23,6 +23,7 @@ frmMain::frmMain(Platform &platform, modPlanetSign &planetSign)
     , m_platform(platform)
     , m_planetSign(planetSign)
     , ui(std::make_unique<Ui::frmMain>()) {
+    nameChoiceListsByCaption();
     buildFromForm(*ui, this);
     setUpWindow(this, WindowCaption, ui->clientArea, ui->menuBar);
     SharedCommands::nameSeparators(ui->menuBar,

@@ -2,8 +2,8 @@
 them, the result window and the way back to the birth-data window."""
 
 import woundwell_desktop as harness
-from woundwell_desktop import (children, find_all, find_one, is_focused, labels_for, role,
-                               shows_name_box, shows_result, text_of, wait_for_value, wait_until)
+from woundwell_desktop import (find_one, is_focused, labels_for, shows_name_box, shows_result,
+                               text_of, wait_for_value, wait_until)
 
 GEMINI = ("You may suffer from an inability to express yourself. Communication skills play a "
           "key role in your lives. You may talk too less or talk too much. You may believe a "
@@ -187,28 +187,15 @@ def result_text(window, purpose: str) -> str:
 
 
 def date_lists(window) -> dict[str, object]:
-    """The three drop-down lists of the birth-data window, keyed "day", "month", "year". A
-    closed list is announced by the item it shows, so each is told apart by the items it
-    offers."""
-    found: dict[str, object] = {}
-    for combo in find_all(window, "combo box"):
-        items = [item.name for child in children(combo) if role(child) == "list"
-                 for item in children(child)]
-        if items[:1] == ["1"] and len(items) == 31:
-            found["day"] = combo
-        elif items[:1] == ["January"] and len(items) == 12:
-            found["month"] = combo
-        elif items[:1] == ["1930"] and len(items) == 81:
-            found["year"] = combo
-    if len(found) != 3:
-        raise LookupError(f"expected the day, month and year lists, found {sorted(found)}")
-    return found
+    """The three drop-down lists of the birth-data window by their captions, keyed "day",
+    "month", "year"."""
+    return {key: find_one(window, "combo box", caption)
+            for key, caption in (("day", "Date"), ("month", "Month"), ("year", "Year"))}
 
 
 def chosen_date(window) -> tuple[str, str, str]:
-    """The items the closed lists show as chosen (what a screen reader announces)."""
-    lists = date_lists(window)
-    return lists["day"].name, lists["month"].name, lists["year"].name
+    """The items the closed lists show, as a screen reader reviews them."""
+    return tuple(text_of(found) for found in date_lists(window).values())
 
 
 _MONTHS = ["January", "February", "March", "April", "May", "June", "July", "August",
