@@ -32,6 +32,8 @@ commit=$(git rev-parse HEAD)
     echo "Note: only what is committed is tested ($commit); the changes here are not." >&2
 
 root=$(mktemp -d "${TMPDIR:-/var/tmp}/woundwell-$release.XXXXXX")
+# It becomes /, which every account there must be able to enter (the tests run some as nobody).
+chmod 755 "$root"
 remove_root() {
     # The mounts were private to the namespace, which has ended: nothing here is mounted.
     rm -rf --one-file-system "$root"
