@@ -7,7 +7,8 @@
 #
 # Usage: scripts/test-in-fresh-debian.sh RELEASE    e.g. trixie, bookworm or testing
 # Needs root (or sudo) and about 3 GB in ${TMPDIR:-/var/tmp}; installs debootstrap if missing.
-# DEBIAN_MIRROR names another mirror. Exits with the test command's status.
+# DEBIAN_MIRROR names another mirror. Exits with the test command's status, or 1 where it
+# skipped a test.
 set -euo pipefail
 [[ $# -eq 1 ]] || { echo "usage: $0 RELEASE" >&2; exit 2; }
 release=$1
