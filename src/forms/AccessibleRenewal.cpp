@@ -11,10 +11,13 @@ void renewAccessibleObjects(QWidget *window) {
         return;
     QList<QWidget *> widgets = window->findChildren<QWidget *>();
     widgets.prepend(window);
-    // The next question about a widget builds its object anew, under a new path.
     for (QWidget *widget : widgets)
-        QAccessible::deleteAccessibleInterface(
-            QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
+        renewAccessibleObject(widget);
+}
+
+void renewAccessibleObject(QWidget *widget) {
+    QAccessible::deleteAccessibleInterface(
+        QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
 }
 
 } // namespace woundwell

@@ -11,4 +11,8 @@ namespace woundwell {
 // nothing. Call as the window is shown.
 void renewAccessibleObjects(QWidget *window);
 
+// The same for one widget, whether or not anybody listens yet: the next question about it builds
+// its object anew, under a new path, from what the widget is then.
+void renewAccessibleObject(QWidget *widget);
+
 } // namespace woundwell

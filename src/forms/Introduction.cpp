@@ -1,5 +1,6 @@
 #include "forms/Introduction.h"
 
+#include "forms/AccessibleRenewal.h"
 #include "forms/AccessibleRole.h"
 
 #include <QAccessibleWidget>
@@ -51,15 +52,9 @@ QHash<const QObject *, Introduction *> &introduced() {
     return buttons;
 }
 
-// The next question about the button builds its object anew, with or without its label: a
-// screen reader keeps what it once learnt of an object, its labels among it, and Qt builds a
-// button's object as it first takes the focus, even with nobody listening.
-void renew(QWidget *button) {
-    QAccessible::deleteAccessibleInterface(
-        QAccessible::uniqueId(QAccessible::queryAccessibleInterface(button)));
-}
-
-// A button's introduction, which ends as the button first loses the focus.
+// A button's introduction, which ends as the button first loses the focus. A screen reader keeps
+// what it once learnt of an object, its labels among it, and Qt builds a button's object as it
+// first takes the focus, even with nobody listening: each change of label renews the object.
 class Introduction final : public QObject {
 public:
     Introduction(QPushButton *button, const QString &text)
@@ -85,7 +80,7 @@ protected:
             introduced().remove(button);
             deleteLater();
             // Once Qt has told of the focus leaving, with the object that had it.
-            const auto renewButton = [button] { renew(button); };
+            const auto renewButton = [button] { renewAccessibleObject(button); };
             QMetaObject::invokeMethod(button, renewButton, Qt::QueuedConnection);
         }
         return false;
@@ -155,7 +150,7 @@ void introduceWith(QPushButton *button, const QString &text) {
                    : nullptr;
     });
     new Introduction(button, text);
-    renew(button);
+    renewAccessibleObject(button);
 }
 
 } // namespace woundwell
