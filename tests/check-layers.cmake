@@ -1,10 +1,12 @@
 # Holds a source tree to the program's layers. Each folder of the tree is a layer and may
 # include headers of the layers listed for it, and nothing above or beside it:
-#   core      core                                Qt Core headers only
-#   platform  core, platform
-#   forms     forms                               and Qt
-#   windows   core, forms, windows, and its Designer forms (ui_*.h)
-#   app       everything
+#   core           core                                Qt Core headers only
+#   platform       core, platform
+#   accessibility  accessibility                       and Qt
+#   forms          accessibility, forms                and Qt
+#   windows        core, accessibility, forms, windows, and its Designer forms (ui_*.h)
+#   app            everything
+# A folder that is none of these is a fault too, so that a new layer cannot go unchecked.
 # Usage: cmake -DQT_CORE_INCLUDE_DIR=<dir with Qt Core's headers> -P check-layers.cmake <tree>
 # Prints each include that runs against the layers and fails when there is one.
 cmake_minimum_required(VERSION 3.25)
@@ -16,9 +18,11 @@ endif()
 
 set(may_use_core core)
 set(may_use_platform core platform)
-set(may_use_forms forms)
-set(may_use_windows core forms windows)
-set(may_use_app core platform forms windows app)
+set(may_use_accessibility accessibility)
+set(may_use_forms accessibility forms)
+set(may_use_windows core accessibility forms windows)
+set(may_use_app core platform accessibility forms windows app)
+set(layers core platform accessibility forms windows app)
 
 set(faults 0)
 macro(fault source line why)
@@ -26,7 +30,14 @@ macro(fault source line why)
     math(EXPR faults "${faults} + 1")
 endmacro()
 
-foreach(layer IN ITEMS core platform forms windows app)
+file(GLOB folders LIST_DIRECTORIES true RELATIVE "${tree}" "${tree}/*")
+foreach(folder IN LISTS folders)
+    if(IS_DIRECTORY "${tree}/${folder}" AND NOT folder IN_LIST layers)
+        fault("${folder}" "" "a folder that is no layer")
+    endif()
+endforeach()
+
+foreach(layer IN LISTS layers)
     file(GLOB_RECURSE sources RELATIVE "${tree}" "${tree}/${layer}/*.h" "${tree}/${layer}/*.cpp"
          "${tree}/${layer}/*.h.in")
     foreach(source IN LISTS sources)

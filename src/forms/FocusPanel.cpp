@@ -1,6 +1,6 @@
 #include "forms/FocusPanel.h"
 
-#include "forms/AccessibleRole.h"
+#include "accessibility/AccessibleRole.h"
 #include "forms/ClassicStyle.h"
 #include "forms/ReadableColours.h"
 

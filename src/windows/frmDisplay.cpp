@@ -1,10 +1,10 @@
 #include "windows/frmDisplay.h"
 #include "ui_frmDisplay.h"
 
+#include "accessibility/Introduction.h"
 #include "core/SignReadings.h"
 #include "core/Version.h"
 #include "forms/FormSetup.h"
-#include "forms/Introduction.h"
 #include "forms/SelectableText.h"
 #include "windows/SharedCommands.h"
 

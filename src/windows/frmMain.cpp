@@ -1,6 +1,7 @@
 #include "windows/frmMain.h"
 #include "ui_frmMain.h"
 
+#include "accessibility/SpokenChoice.h"
 #include "core/BirthData.h"
 #include "core/ChironPlacement.h"
 #include "core/Platform.h"
@@ -11,7 +12,6 @@
 #include "forms/ClickableLabel.h"
 #include "forms/FocusMemory.h"
 #include "forms/FormSetup.h"
-#include "forms/SpokenChoice.h"
 #include "windows/SharedCommands.h"
 
 #include <QCloseEvent>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessibility/SpokenChoice.h"
 #include "app/Program.h"
 #include "core/Platform.h"
 #include "forms/FormSetup.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessibility/AccessibleLink.h"
 #include "forms/ClassicStyle.h"
 
 #include <QProxyStyle>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessibility/Introduction.h"
 #include "core/Platform.h"
 #include "forms/FormSetup.h"
 #include "ui_frmMain.h"

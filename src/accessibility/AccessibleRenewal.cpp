@@ -1,4 +1,4 @@
-#include "forms/AccessibleRenewal.h"
+#include "accessibility/AccessibleRenewal.h"
 
 #include <QAccessible>
 #include <QWidget>

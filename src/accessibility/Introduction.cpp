@@ -1,7 +1,7 @@
-#include "forms/Introduction.h"
+#include "accessibility/Introduction.h"
 
-#include "forms/AccessibleRenewal.h"
-#include "forms/AccessibleRole.h"
+#include "accessibility/AccessibleRenewal.h"
+#include "accessibility/AccessibleRole.h"
 
 #include <QAccessibleWidget>
 #include <QEvent>

@@ -1,6 +1,6 @@
-#include "forms/SpokenChoice.h"
+#include "accessibility/SpokenChoice.h"
 
-#include "forms/AccessibleRole.h"
+#include "accessibility/AccessibleRole.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>

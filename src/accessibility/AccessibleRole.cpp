@@ -1,4 +1,4 @@
-#include "forms/AccessibleRole.h"
+#include "accessibility/AccessibleRole.h"
 
 #include <QAccessibleWidget>
 #include <QHash>

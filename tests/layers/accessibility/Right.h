@@ -1,0 +1,5 @@
+#pragma once
+
+#include "accessibility/AccessibleRole.h"
+
+#include <QAccessibleWidget>
