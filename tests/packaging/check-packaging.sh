@@ -18,7 +18,7 @@
 set -euo pipefail
 
 usage() {
-    echo "usage: $0 install|deb SOURCE_DIR BUILD_DIR" >&2
+    echo "usage: $0 install|deb|unhardened SOURCE_DIR BUILD_DIR" >&2
     exit 2
 }
 [[ $# -eq 3 ]] || usage
@@ -35,7 +35,7 @@ readonly icon_sizes=(16 22 24 32 48 64 128 256)
 # for the layouts' Verdana. The Qt library is the one that shlibdeps must find.
 readonly required_depends=(fonts-dejavu-core libqt6widgets6)
 # What "appstreamcli validate --pedantic" may say about the metainfo, as "severity tag detail"
-# (README, Install): the id's capital W, which names the desktop entry and icon alike; the
+# (docs/installing.md): the id's capital W, which names the desktop entry and icon alike; the
 # <developer> element, which AppStream 0.16 (Debian 12) does not know yet, and developer_name
 # beside it for the stores built on 0.16, which AppStream 1.0 (Debian 13) calls deprecated; and
 # the program's own web addresses, which are plain http.
@@ -196,7 +196,7 @@ check_tree() {
         # Each note is "X: ID:LINE: TAG DETAIL"; the line numbers move as the file changes.
         while IFS= read -r note; do
             is_one_of "$note" "${allowed_metainfo_notes[@]}" ||
-                fail "$what: appstreamcli notes what README does not explain: $note"
+                fail "$what: appstreamcli notes what docs/installing.md does not explain: $note"
         done < <(sed -n 's/^\([EWIP]\): [^ ]*: /\1 /p' <<<"$report")
         # The tree check also follows the launchable to the installed desktop entry.
         if ! report=$(appstreamcli validate-tree --no-net "$root" 2>&1 </dev/null); then
@@ -412,17 +412,8 @@ deb)
     ;;
 unhardened)
     # The hardening check itself: a program built without the flags must fail it on each.
-    cat >"$work/plain.cpp" <<'EOF'
-#include <cstdio>
-#include <cstring>
-int main(int argc, char **argv) {
-    char copy[64];
-    std::strcpy(copy, argv[argc - 1]);
-    std::puts(copy);
-}
-EOF
     c++ -O2 -U_FORTIFY_SOURCE -fno-stack-protector -fcf-protection=none -no-pie \
-        -Wl,-z,norelro -Wl,-z,lazy -o "$work/plain" "$work/plain.cpp"
+        -Wl,-z,norelro -Wl,-z,lazy -o "$work/plain" "$source_dir/tests/packaging/unhardened.cpp"
     said=$(check_hardening "unhardened" "$work/plain" 2>&1)
     echo "$said"
     failures=0
