@@ -2,18 +2,21 @@
 
 // How the pieces fit together.
 //
-// The program is built in five layers, each a library of its own; the arrows run one way:
-//   core      everything that draws nothing: the signs, the Chiron table and lookup, the
-//             readings, the birth-data and key rules, the web destinations and the update
-//             reminder, the referral address, and the Platform interface through which all of
-//             it reaches the desktop;
-//   platform  the real desktop behind Platform;
-//   forms     the toolkit that turns a Designer form into a classic fixed-layout window: its
-//             look, colours, pointers and shared widgets. It knows nothing of this program;
-//   windows   the four windows with their forms, the refer-a-friend form and the shared menu
-//             commands. A window is given what it uses and reports what the user asked for
-//             with signals; it never knows the program;
-//   app       Program, below, and the application set-up and main().
+// The program is built in six layers, each a library of its own; the arrows run one way:
+//   core           everything that draws nothing: the signs, the Chiron table and lookup, the
+//                  readings, the birth-data and key rules, the web destinations and the update
+//                  reminder, the referral address, and the Platform interface through which
+//                  all of it reaches the desktop;
+//   platform       the real desktop behind Platform;
+//   accessibility  what assistive technology is told of the widgets where Qt alone would tell
+//                  it too little or the wrong thing. It knows nothing of this program;
+//   forms          the toolkit that turns a Designer form into a classic fixed-layout window:
+//                  its look, colours, pointers, key rules and shared widgets. It knows nothing
+//                  of this program;
+//   windows        the four windows with their forms, the refer-a-friend form and the shared
+//                  menu commands. A window is given what it uses and reports what the user
+//                  asked for with signals; it never knows the program;
+//   app            Program, below, and the application set-up and main().
 //
 // Program is the running program: it owns the module values (the answer of the last lookup
 // and the referral values) and keeps the register of windows. Each of the three program
