@@ -10,8 +10,10 @@ namespace woundwell {
 void initApplication(QApplication &app);
 
 // Keeps Qt's own warnings off the console, unless QT_LOGGING_RULES is set or WOUNDWELL_DEBUG is
-// a number other than 0: then they go to standard error. Call before the application object is
-// made, which already has things to say.
+// a number other than 0: then they go to standard error. A fatal message is written either way;
+// one that comes while the application object opens the display (no X server, no Wayland
+// plugin) ends the program with status 1 and a word on what to do. Call before the application
+// object is made, which already has things to say, and initApplication() right after.
 void keepQuiet();
 
 } // namespace woundwell
