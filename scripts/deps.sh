@@ -11,7 +11,8 @@ say() {
 }
 
 build=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2)
-run=(xvfb xauth)
+# Qt's Wayland plugin lets the program start on a Wayland session without an X server.
+run=(xvfb xauth qt6-wayland)
 bench=(libbenchmark-dev libx11-dev xvfb xauth openbox x11-utils dbus python3)
 test=(xvfb xauth libswe-dev swe-basic-data openbox xdotool x11-utils x11-xkb-utils at-spi2-core
       python3-pyatspi dbus dbus-x11 imagemagick clang libclang-rt-dev desktop-file-utils
