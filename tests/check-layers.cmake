@@ -1,7 +1,7 @@
 # Holds a source tree to the program's layers. Each folder of the tree is a layer and may
 # include headers of the layers listed for it, and nothing above or beside it:
 #   core           core                                Qt Core headers only
-#   platform       core, platform
+#   platform       core, forms, platform
 #   accessibility  accessibility                       and Qt
 #   forms          accessibility, forms                and Qt
 #   windows        core, accessibility, forms, windows, and its Designer forms (ui_*.h)
@@ -17,7 +17,7 @@ if(NOT IS_DIRECTORY "${tree}" OR NOT IS_DIRECTORY "${QT_CORE_INCLUDE_DIR}")
 endif()
 
 set(may_use_core core)
-set(may_use_platform core platform)
+set(may_use_platform core forms platform)
 set(may_use_accessibility accessibility)
 set(may_use_forms accessibility forms)
 set(may_use_windows core accessibility forms windows)

@@ -7,7 +7,7 @@
 //                  readings, the birth-data and key rules, the web destinations and the update
 //                  reminder, the referral address, and the Platform interface through which
 //                  all of it reaches the desktop;
-//   platform       the real desktop behind Platform;
+//   platform       the real desktop behind Platform, its message boxes placed as the forms are;
 //   accessibility  what assistive technology is told of the widgets where Qt alone would tell
 //                  it too little or the wrong thing. It knows nothing of this program;
 //   forms          the toolkit that turns a Designer form into a classic fixed-layout window:

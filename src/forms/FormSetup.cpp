@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMargins>
 #include <QMenuBar>
 #include <QPalette>
 #include <QPixmap>
@@ -98,28 +99,71 @@ void applyLook(QWidget *widget) {
         widget->setStyle(classicStyle());
 }
 
-// Moves the window so that its frame is centred on the available area of its screen. A window
+// The frame the window manager last put around one of the windows: the best estimate of the
+// next window's before it is shown, when its own is not known yet.
+QMargins &lastFrameMargins() {
+    static QMargins margins;
+    return margins;
+}
+
+QMargins frameMarginsOf(const QWidget *window) {
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+
+QScreen *screenOf(const QWidget *window) {
+    QScreen *screen = window->screen();
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+// Where a frame of that size goes to be centred on the available area of the screen. A window
 // larger than that area (a large type size on a small screen) keeps its top-left corner, with
 // the icon, the first words and the start of its controls, in view: it goes to the area's left
 // or top edge instead.
-void centreOnScreen(QWidget *window) {
-    QScreen *screen = window->screen();
-    if (screen == nullptr)
-        screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
-
-    if (QLayout *layout = window->layout())
-        layout->activate();
-    // Before the window is first shown its frame is not known yet; the client size is the best
-    // estimate then, and the window manager adds its decorations around it.
-    const QSize frameSize = window->frameGeometry().size().expandedTo(window->size());
-    const QRect available = screen->availableGeometry();
-    const QPoint topLeft(available.x() + std::max(0, (available.width() - frameSize.width()) / 2),
-                         available.y() +
-                             std::max(0, (available.height() - frameSize.height()) / 2));
-    window->move(topLeft);
+QPoint centredTopLeft(const QScreen &screen, QSize frameSize) {
+    const QRect available = screen.availableGeometry();
+    return {available.x() + std::max(0, (available.width() - frameSize.width()) / 2),
+            available.y() + std::max(0, (available.height() - frameSize.height()) / 2)};
 }
+
+// A window is placed by its frame's top-left corner, and the frame is the window manager's to
+// draw: before the window is first shown only an estimate of it is known. Once the window has
+// been shown, and so framed, this centres it again where the estimate was wrong; otherwise a
+// title bar the estimate left out would hang the window half its height below the centre.
+class CentreOnceFramed final : public QObject {
+public:
+    CentreOnceFramed(QWidget *window, QSize estimate)
+        : QObject(window)
+        , m_estimate(estimate) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        // The first paint comes once the window is on the screen, inside its frame.
+        if (event->type() != QEvent::Paint)
+            return false;
+        auto *window = static_cast<QWidget *>(watched);
+        window->removeEventFilter(this);
+        QMetaObject::invokeMethod(
+            window,
+            [window, estimate = m_estimate] {
+                lastFrameMargins() = frameMarginsOf(window);
+                const QSize frameSize = window->frameGeometry().size();
+                QScreen *screen = screenOf(window);
+                if (frameSize != estimate && screen != nullptr)
+                    window->move(centredTopLeft(*screen, frameSize));
+            },
+            Qt::QueuedConnection);
+        deleteLater();
+        return false;
+    }
+
+private:
+    QSize m_estimate;
+};
 
 } // namespace
 
@@ -171,6 +215,21 @@ void setUpWindow(QWidget *window, const QString &caption, QWidget *clientArea, Q
     }
     layout->activate();
     centreOnScreen(window);
+}
+
+void centreOnScreen(QWidget *window) {
+    QScreen *screen = screenOf(window);
+    if (screen == nullptr)
+        return;
+    if (QLayout *layout = window->layout())
+        layout->activate();
+    QSize frameSize = window->frameGeometry().size();
+    if (frameSize == window->size() && !window->isVisible()) {
+        // Not framed yet: estimated from the last window's frame, and put right once shown.
+        frameSize = window->size().grownBy(lastFrameMargins());
+        new CentreOnceFramed(window, frameSize);
+    }
+    window->move(centredTopLeft(*screen, frameSize));
 }
 
 void refitAutoSizeLabel(QLabel *label) {

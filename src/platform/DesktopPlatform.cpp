@@ -1,6 +1,7 @@
 #include "platform/DesktopPlatform.h"
 
 #include "core/Version.h"
+#include "forms/FormSetup.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -199,6 +200,12 @@ MessageAnswer DesktopPlatform::showMessage(QWidget *parent, const QString &text,
         parent);
     box.setTextFormat(Qt::PlainText);
     box.setObjectName(QStringLiteral("message"));
+    // Over a window Qt centres the box on it; alone, Qt's guess at the frame leaves it off the
+    // centre of the screen.
+    if (parent == nullptr) {
+        box.adjustSize();
+        centreOnScreen(&box);
+    }
     const int answer = box.exec();
     if (buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;

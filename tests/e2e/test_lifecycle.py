@@ -33,6 +33,7 @@ class LifecycleTest(harness.ProgramTestCase):
         box = second.wait_for_message(ALREADY_RUNNING)
         self.assertEqual(harness.PROGRAM_TITLE, box.name)
         self.assertEqual([box], second.windows(), "the second copy shows only its message")
+        self.assert_frame_centred(second, "the message of the second copy")
         self.click(find_one(box, "push button", "OK"))
         self.assertEqual(0, second.wait_for_exit(), "the second copy's exit code")
         self.assertTrue(first.running(), "the running copy ended too")
@@ -43,11 +44,13 @@ class LifecycleTest(harness.ProgramTestCase):
         settings = program.home.settings_snapshot()
         self.assertTrue(stays_true(lambda: program.windows() == [main]),
                         f"start-up did not settle on one window: {program.describe_windows()}")
+        self.assert_frame_centred(program, "the birth-data window")
         self.key("Escape")
 
         farewell = program.wait_for_window(shows_referral_form, "the farewell window")
         self.assertEqual(harness.window_title(), farewell.name)
         self.assertEqual([farewell], program.windows(), "the birth-data window has gone")
+        self.assert_frame_centred(program, "the farewell window")
         find_one(farewell, "label", harness.window_title())  # the heading beside the icon
         self.wait_for_keyboard()
 

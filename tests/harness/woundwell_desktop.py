@@ -28,6 +28,7 @@ import ctypes
 import datetime
 import glob
 import os
+import re
 import select
 import shutil
 import signal
@@ -427,6 +428,29 @@ class Desktop:
         """A property of an X window as xprop shows it, after the "=": '"a", "b"' for a list
         of strings."""
         return self.tool("xprop", "-id", window, name).partition(" = ")[2]
+
+    def frames(self, pid: int) -> list[tuple[int, int, int, int]]:
+        """The mapped windows of a process, each as the rectangle of its frame on the screen,
+        title bar included: left, top, width and height."""
+        frames = []
+        for window in self.x_windows(pid):
+            info = self.tool("xwininfo", "-id", window)
+            numbers = {key.strip(): value.strip() for key, _, value in
+                       (line.partition(":") for line in info.splitlines())}
+            extents = self.window_property(window, "_NET_FRAME_EXTENTS")
+            left, right, top, bottom = (int(n) for n in extents.split(",")) if extents \
+                else (0, 0, 0, 0)
+            frames.append((int(numbers["Absolute upper-left X"]) - left,
+                           int(numbers["Absolute upper-left Y"]) - top,
+                           int(numbers["Width"]) + left + right,
+                           int(numbers["Height"]) + top + bottom))
+        return frames
+
+    def screen_size(self) -> tuple[int, int]:
+        info = self.tool("xwininfo", "-root")
+        width = re.search(r"Width: (\d+)", info)
+        height = re.search(r"Height: (\d+)", info)
+        return int(width[1]), int(height[1])
 
     def screen_pixels(self, left: int, top: int, right: int, bottom: int) -> list[Colour]:
         """The colours on the screen in that rectangle, row by row, as a person sees them
@@ -943,6 +967,16 @@ class ProgramTestCase(unittest.TestCase):
         wait_until(lambda: is_focused(find_one(window, "text", "Name")), what="focus in Name")
         self.wait_for_keyboard()
         return program, window
+
+    def assert_frame_centred(self, program: Woundwell, what: str) -> None:
+        """The program's one window on the screen has its frame, title bar and all, centred on
+        the screen, to the pixel that halving an odd size leaves."""
+        frames = self.desktop.frames(program.pid)
+        self.assertEqual(1, len(frames), f"{what}: the program's windows are {frames}")
+        left, top, width, height = frames[0]
+        screen_width, screen_height = self.desktop.screen_size()
+        self.assertLessEqual(abs(2 * left + width - screen_width), 1, f"{what}: {frames[0]}")
+        self.assertLessEqual(abs(2 * top + height - screen_height), 1, f"{what}: {frames[0]}")
 
     # xdotool shortcuts
     def key(self, *keys: str) -> None:

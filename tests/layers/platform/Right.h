@@ -1,5 +1,6 @@
 #pragma once
 
 #include "core/Platform.h"
+#include "forms/FormSetup.h"
 
 #include <QMessageBox>
