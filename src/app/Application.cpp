@@ -52,6 +52,9 @@ void messageHandler(QtMsgType type, const QMessageLogContext &context, const QSt
     // Qt ends the program itself once the message is out.
 }
 
+// Whether preferXWayland() put the choice into the environment.
+bool xwaylandPreferred = false;
+
 // Up to 64 pixels: larger pictures come from the installed icon theme.
 QIcon applicationIcon() {
     QIcon icon;
@@ -72,8 +75,17 @@ void keepQuiet() {
     qtsOwnHandler = qInstallMessageHandler(messageHandler);
 }
 
+void preferXWayland() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qEnvironmentVariableIsEmpty("DISPLAY"))
+        return;
+    xwaylandPreferred = qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+}
+
 void initApplication(QApplication &app) {
     openingTheDisplay = false;
+    if (xwaylandPreferred)
+        qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(ProgramTitle);
     QApplication::setApplicationVersion(ProgramVersion);
     QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvane.Woundwell"));

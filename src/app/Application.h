@@ -16,4 +16,12 @@ void initApplication(QApplication &app);
 // object is made, which already has things to say, and initApplication() right after.
 void keepQuiet();
 
+// On a Wayland session that has XWayland (DISPLAY set beside WAYLAND_DISPLAY), has Qt open the
+// X11 display, and Wayland only where that fails, unless the user chose a platform with
+// QT_QPA_PLATFORM. Through XWayland the program places its windows itself and keeps the
+// farewell window above the others; a native Wayland window can ask for neither. Call before
+// the application object is made; initApplication() takes the choice back out of the
+// environment, so that the browser and whatever else the program starts choose for themselves.
+void preferXWayland();
+
 } // namespace woundwell

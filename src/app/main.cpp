@@ -6,6 +6,7 @@
 
 int main(int argc, char *argv[]) {
     woundwell::keepQuiet();
+    woundwell::preferXWayland();
     QApplication app(argc, argv);
     woundwell::initApplication(app);
 
