@@ -117,14 +117,14 @@ private slots:
         QCOMPARE(reports, QStringList{u"closing"_s});
     }
 
-    void backClosesTheWindowThenAsksForTheEntries_data() {
+    void backAsksForTheEntriesThenClosesTheWindow_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("button") << u"button"_s;
         QTest::newRow("menu") << u"menu"_s;
         QTest::newRow("Tab to Back, then Enter") << u"keys"_s;
     }
 
-    void backClosesTheWindowThenAsksForTheEntries() {
+    void backAsksForTheEntriesThenClosesTheWindow() {
         QFETCH(QString, how);
         if (how == u"button"_s) {
             control<QPushButton>(*display, "cmdBack")->click();
@@ -135,7 +135,7 @@ private slots:
             QCOMPARE(QApplication::focusWidget()->objectName(), u"cmdBack"_s);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         }
-        QCOMPARE(reports, (QStringList{u"closing"_s, u"back"_s}));
+        QCOMPARE(reports, (QStringList{u"back"_s, u"closing"_s}));
         QVERIFY(!display->isVisible());
     }
 

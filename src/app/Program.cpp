@@ -109,7 +109,13 @@ void Program::showEntriesAgain() {
 }
 
 void Program::mainWindowClosed(QWidget *window) {
-    if (!m_unloadingAll)
+    // Back shows the birth-data window before the result window closes: the user is not leaving,
+    // and a farewell window shown and hidden again in one step can stay on the screen of a
+    // window manager that maps a window later than asked (Mutter through XWayland).
+    const auto shownBeside = [window](const QWidget *other) {
+        return other != nullptr && other != window && other->isVisible();
+    };
+    if (!m_unloadingAll && !shownBeside(m_main) && !shownBeside(m_display))
         showFarewell();
     formUnloaded(window);
 }

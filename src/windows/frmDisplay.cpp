@@ -47,8 +47,9 @@ void frmDisplay::Fill(const QString &chironSign) {
 }
 
 void frmDisplay::back() {
-    close();
+    // The entries first, so that the window closes with the user still in the program.
     emit backRequested();
+    close();
 }
 
 void frmDisplay::reject() {

@@ -28,8 +28,8 @@ public:
     void reject() override;
 
 signals:
-    // Back was chosen: the window has closed (after closing()) and the birth-data window is
-    // wanted again.
+    // Back was chosen: the birth-data window is wanted again; the window closes right after
+    // (closing() follows).
     void backRequested();
     // The window is closing, whichever way; it is deleted once control returns to the loop.
     void closing();
