@@ -18,12 +18,15 @@
 #include <QPointer>
 #include <QScreen>
 #include <QStyleFactory>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
+#include <chrono>
 #include <limits>
+#include <optional>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initFormsResources() {
@@ -129,40 +132,77 @@ QPoint centredTopLeft(const QScreen &screen, QSize frameSize) {
 }
 
 // A window is placed by its frame's top-left corner, and the frame is the window manager's to
-// draw: before the window is first shown only an estimate of it is known. Once the window has
-// been shown, and so framed, this centres it again where the estimate was wrong; otherwise a
-// title bar the estimate left out would hang the window half its height below the centre.
-class CentreOnceFramed final : public QObject {
+// draw: before the window is first shown only an estimate of it is known. Once the window manager
+// has framed the shown window, this centres it again where the estimate was wrong; otherwise a
+// title bar the estimate left out would hang the window half its height below the centre. Each
+// later time the window is shown, it goes back to where its frame was when it was hidden, which
+// a window manager that takes the frame's place for the window's own (Mutter through XWayland)
+// would otherwise move up by the title bar's height every time. A window that gets no frame
+// soon after it is shown stays where it is.
+class FramePlacement final : public QObject {
 public:
-    CentreOnceFramed(QWidget *window, QSize estimate)
+    FramePlacement(QWidget *window, QSize estimate)
         : QObject(window)
         , m_estimate(estimate) {
+        m_patience.setSingleShot(true);
+        m_patience.setInterval(std::chrono::seconds(3));
+        connect(&m_patience, &QTimer::timeout, this, [this] { m_waiting = false; });
         window->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        // The first paint comes once the window is on the screen, inside its frame.
-        if (event->type() != QEvent::Paint)
-            return false;
         auto *window = static_cast<QWidget *>(watched);
-        window->removeEventFilter(this);
-        QMetaObject::invokeMethod(
-            window,
-            [window, estimate = m_estimate] {
-                lastFrameMargins() = frameMarginsOf(window);
-                const QSize frameSize = window->frameGeometry().size();
-                QScreen *screen = screenOf(window);
-                if (frameSize != estimate && screen != nullptr)
-                    window->move(centredTopLeft(*screen, frameSize));
-            },
-            Qt::QueuedConnection);
-        deleteLater();
+        switch (event->type()) {
+        case QEvent::Show:
+            m_waiting = true;
+            m_patience.start();
+            break;
+        case QEvent::Hide:
+            m_waiting = false;
+            if (isFramed(window))
+                m_place = window->pos();
+            break;
+        case QEvent::Move:
+        case QEvent::Paint:
+            if (m_waiting && window->isVisible() && isFramed(window)) {
+                m_waiting = false;
+                placeInFrame(window);
+            }
+            break;
+        default:
+            break;
+        }
         return false;
     }
 
 private:
+    // The frame is known once it differs from the window itself.
+    static bool isFramed(const QWidget *window) {
+        return window->frameGeometry().size() != window->size();
+    }
+
+    void placeInFrame(QWidget *window) {
+        QPoint topLeft = window->pos();
+        if (m_place) {
+            topLeft = *m_place;
+        } else {
+            lastFrameMargins() = frameMarginsOf(window);
+            const QSize frameSize = window->frameGeometry().size();
+            if (QScreen *screen = screenOf(window); screen != nullptr && frameSize != m_estimate)
+                topLeft = centredTopLeft(*screen, frameSize);
+        }
+        if (topLeft == window->pos())
+            return;
+        // Not while Qt is still handling the event that told of the frame.
+        QMetaObject::invokeMethod(
+            window, [window, topLeft] { window->move(topLeft); }, Qt::QueuedConnection);
+    }
+
     QSize m_estimate;
+    std::optional<QPoint> m_place;
+    bool m_waiting = false;
+    QTimer m_patience;
 };
 
 } // namespace
@@ -227,7 +267,7 @@ void centreOnScreen(QWidget *window) {
     if (frameSize == window->size() && !window->isVisible()) {
         // Not framed yet: estimated from the last window's frame, and put right once shown.
         frameSize = window->size().grownBy(lastFrameMargins());
-        new CentreOnceFramed(window, frameSize);
+        new FramePlacement(window, frameSize);
     }
     window->move(centredTopLeft(*screen, frameSize));
 }
