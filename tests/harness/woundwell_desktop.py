@@ -287,6 +287,9 @@ class Desktop:
     test module brings up one desktop and the tests in it share it; each test still starts
     its own program with its own folders (see `Woundwell`)."""
 
+    # The platform the program is told to use; None leaves the choice to the program.
+    platform: str | None = "xcb"
+
     def __init__(self, window_manager: bool = True, bus: bool = True,
                  accessibility: bool = True) -> None:
         self.window_manager = window_manager
@@ -432,25 +435,31 @@ class Desktop:
     def frames(self, pid: int) -> list[tuple[int, int, int, int]]:
         """The mapped windows of a process, each as the rectangle of its frame on the screen,
         title bar included: left, top, width and height."""
-        frames = []
-        for window in self.x_windows(pid):
-            info = self.tool("xwininfo", "-id", window)
-            numbers = {key.strip(): value.strip() for key, _, value in
-                       (line.partition(":") for line in info.splitlines())}
-            extents = self.window_property(window, "_NET_FRAME_EXTENTS")
-            left, right, top, bottom = (int(n) for n in extents.split(",")) if extents \
-                else (0, 0, 0, 0)
-            frames.append((int(numbers["Absolute upper-left X"]) - left,
-                           int(numbers["Absolute upper-left Y"]) - top,
-                           int(numbers["Width"]) + left + right,
-                           int(numbers["Height"]) + top + bottom))
-        return frames
+        return [self.frame(int(window)) for window in self.x_windows(pid)]
 
-    def screen_size(self) -> tuple[int, int]:
+    def frame(self, window: int) -> tuple[int, int, int, int]:
+        """The rectangle of an X window's frame on the screen: left, top, width and height."""
+        info = self.tool("xwininfo", "-id", str(window))
+        numbers = {key.strip(): value.strip() for key, _, value in
+                   (line.partition(":") for line in info.splitlines())}
+        extents = self.window_property(str(window), "_NET_FRAME_EXTENTS")
+        left, right, top, bottom = (int(n) for n in extents.split(",")) if extents \
+            else (0, 0, 0, 0)
+        return (int(numbers["Absolute upper-left X"]) - left,
+                int(numbers["Absolute upper-left Y"]) - top,
+                int(numbers["Width"]) + left + right,
+                int(numbers["Height"]) + top + bottom)
+
+    def work_area(self) -> tuple[int, int, int, int]:
+        """The part of the screen that windows are placed in, as the window manager says
+        (the whole screen where it says nothing): left, top, width and height."""
+        area = self.tool("xprop", "-root", "_NET_WORKAREA").partition(" = ")[2]
+        if area:
+            left, top, width, height = (int(n) for n in area.split(",")[:4])
+            return left, top, width, height
         info = self.tool("xwininfo", "-root")
-        width = re.search(r"Width: (\d+)", info)
-        height = re.search(r"Height: (\d+)", info)
-        return int(width[1]), int(height[1])
+        return (0, 0, int(re.search(r"Width: (\d+)", info)[1]),
+                int(re.search(r"Height: (\d+)", info)[1]))
 
     def screen_pixels(self, left: int, top: int, right: int, bottom: int) -> list[Colour]:
         """The colours on the screen in that rectangle, row by row, as a person sees them
@@ -708,9 +717,11 @@ class Home:
             "BROWSER": str(browser),
             **{name: os.environ[name] for name in PASSED_ON if name in os.environ},
         }
-        if desktop.display:
-            self.env.update({key: desktop.env[key]
-                             for key in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
+        # The desktop's own home comes first, before it has an environment of its own.
+        session = getattr(desktop, "env", {})
+        self.env.update({key: session[key] for key in
+                         ("DISPLAY", "XAUTHORITY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS")
+                         if session.get(key)})
         if colours not in COLOUR_SCHEMES:
             raise ValueError(f"no colour scheme {colours!r}; there are {list(COLOUR_SCHEMES)}")
         if COLOUR_SCHEMES[colours] is not None:
@@ -785,7 +796,8 @@ class Woundwell:
         if not browser:
             del self.env["BROWSER"]
             self.env["PATH"] = str(self.home.root / "no-programs")
-        self.env["QT_QPA_PLATFORM"] = "xcb"
+        if desktop.platform:
+            self.env["QT_QPA_PLATFORM"] = desktop.platform
         if desktop.accessibility:
             self.env.update(QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         else:
@@ -794,7 +806,8 @@ class Woundwell:
         self._app = None
 
     def start(self) -> "Woundwell":
-        with open(self.home.root / f"program-{time.monotonic_ns()}.log", "wb") as log:
+        self.log = self.home.root / f"program-{time.monotonic_ns()}.log"
+        with open(self.log, "wb") as log:
             self.process = subprocess.Popen([self.program], env=self.env,
                                             stdin=subprocess.DEVNULL, stdout=log, stderr=log,
                                             cwd=self.home.root, preexec_fn=_die_with_parent)
@@ -940,8 +953,12 @@ class ProgramTestCase(unittest.TestCase):
     desktop: Desktop
 
     @classmethod
+    def make_desktop(cls) -> Desktop:
+        return Desktop()
+
+    @classmethod
     def setUpClass(cls) -> None:
-        cls.desktop = Desktop().start()
+        cls.desktop = cls.make_desktop().start()
         os.environ.update(cls.desktop.env)
         try:
             atspi()
@@ -970,13 +987,15 @@ class ProgramTestCase(unittest.TestCase):
 
     def assert_frame_centred(self, program: Woundwell, what: str) -> None:
         """The program's one window on the screen has its frame, title bar and all, centred on
-        the screen, to the pixel that halving an odd size leaves."""
-        frames = self.desktop.frames(program.pid)
+        the screen's work area, to the pixel that halving an odd size leaves."""
+        frames = wait_until(lambda: self.desktop.frames(program.pid), what=f"{what} on X")
         self.assertEqual(1, len(frames), f"{what}: the program's windows are {frames}")
         left, top, width, height = frames[0]
-        screen_width, screen_height = self.desktop.screen_size()
-        self.assertLessEqual(abs(2 * left + width - screen_width), 1, f"{what}: {frames[0]}")
-        self.assertLessEqual(abs(2 * top + height - screen_height), 1, f"{what}: {frames[0]}")
+        area_left, area_top, area_width, area_height = self.desktop.work_area()
+        self.assertLessEqual(abs(2 * (left - area_left) + width - area_width), 1,
+                             f"{what}: {frames[0]} in {self.desktop.work_area()}")
+        self.assertLessEqual(abs(2 * (top - area_top) + height - area_height), 1,
+                             f"{what}: {frames[0]} in {self.desktop.work_area()}")
 
     # xdotool shortcuts
     def key(self, *keys: str) -> None:

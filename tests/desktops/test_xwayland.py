@@ -1,0 +1,81 @@
+"""The program on the Wayland sessions people run, through XWayland (tests/harness/compositors.py:
+GNOME's or KDE Plasma's compositor, as WOUNDWELL_COMPOSITOR says), driven as a person would:
+where each window opens, where the focus is after start, Find, Back and Exit, the farewell
+window above another program's window after that program took the focus and was clicked, a
+second copy's message, and nothing on standard error."""
+
+import woundwell_desktop as harness
+from compositors import SessionTestCase
+from woundwell_desktop import (find_one, is_focused, shows_name_box, shows_referral_form,
+                               shows_result, stays_true, text_of, wait_for_value, wait_until)
+
+ALREADY_RUNNING = "Application is already running"
+
+
+class ThroughXWaylandTest(SessionTestCase):
+
+    def test_a_search_and_the_way_out_with_another_program_open(self):
+        program, main = self.start_at_birth_data_window()
+        self.assertTrue(self.desktop.frames(program.pid),
+                        "on a Wayland session with XWayland the program opens X11 windows")
+        self.assert_frame_centred(program, "the birth-data window")
+        self.type("ann")
+        self.key("alt+w")
+        result = program.wait_for_window(shows_result, "the result window")
+        wait_until(lambda: is_focused(find_one(result, "push button", "Exit")),
+                   what="the focus on Exit")
+        self.wait_for_keyboard()
+        self.assert_frame_centred(program, "the result window")
+
+        self.key("alt+b")
+        main = program.wait_for_window(shows_name_box, "the birth-data window again")
+        self.wait_for_keyboard()
+        self.program_window(program, "the birth-data window again")
+        self.assert_frame_centred(program, "the birth-data window again, where it was")
+        self.type("e")
+        wait_for_value(lambda: text_of(find_one(main, "text", "Name")), "ANNE",
+                       "the name to go on where it was left")
+
+        # Another program takes the focus; the person comes back and leaves.
+        other = self.other_program()
+        self.activate(other)
+        self.activate(self.program_window(program, "the birth-data window"))
+        self.key("Escape")
+        farewell = program.wait_for_window(shows_referral_form, "the farewell window")
+        wait_until(lambda: is_focused(find_one(farewell, "push button", "Exit")),
+                   what="the focus on the farewell window's Exit")
+        self.wait_for_keyboard()
+        self.assert_frame_centred(program, "the farewell window")
+
+        # The other program's window is given the focus and clicked: the farewell window stays
+        # visible above it.
+        window = self.program_window(program, "the farewell window")
+        self.activate(other)
+        self.click_into(other)
+        self.assertTrue(stays_true(lambda: self.above(window, other), 1.0),
+                        f"the farewell window went under the other program's: stacking "
+                        f"{self.desktop.stacking()}, state "
+                        f"{self.desktop.window_property(str(window), '_NET_WM_STATE')}")
+        self.assertIn("IsViewable", self.desktop.tool("xwininfo", "-id", str(window)))
+
+        self.activate(window)
+        self.key("alt+x")
+        self.assertEqual(0, program.wait_for_exit(), "exit code")
+        self.assert_silent(program)
+
+    def test_a_second_copy_shows_its_message_with_the_focus(self):
+        first, _ = self.start_at_birth_data_window()
+        second = self.launch(home=first.home)
+        box = second.wait_for_message(ALREADY_RUNNING)
+        wait_until(lambda: is_focused(find_one(box, "push button", "OK")),
+                   what="the focus on the message's OK")
+        self.wait_for_keyboard(harness.PROGRAM_TITLE)
+        self.assert_frame_centred(second, "the message of the second copy")
+        self.key("Return")
+        self.assertEqual(0, second.wait_for_exit(), "the second copy's exit code")
+        self.assertTrue(first.running(), "the first copy ended too")
+        self.assert_silent(second)
+
+
+if __name__ == "__main__":
+    harness.main()
