@@ -2,7 +2,8 @@
 GNOME's or KDE Plasma's compositor, as WOUNDWELL_COMPOSITOR says), driven as a person would:
 where each window opens, where the focus is after start, Find, Back and Exit, the farewell
 window above another program's window after that program took the focus and was clicked, a
-second copy's message, and nothing on standard error."""
+second copy's message, large text as the desktop sets it for X programs, and nothing on standard
+error."""
 
 import woundwell_desktop as harness
 from compositors import SessionTestCase
@@ -75,6 +76,23 @@ class ThroughXWaylandTest(SessionTestCase):
         self.assertEqual(0, second.wait_for_exit(), "the second copy's exit code")
         self.assertTrue(first.running(), "the first copy ended too")
         self.assert_silent(second)
+
+
+    def test_large_text_makes_the_windows_larger(self):
+        program, _ = self.start_at_birth_data_window()
+        _, _, width, height = self.desktop.frame(self.program_window(program, "the window"))
+        program.stop()
+        # GNOME's Large Text and Plasma's font DPI reach X programs as the X resource Xft.dpi,
+        # 120 for a text scaling of 1.25.
+        self.desktop.tool("xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set",
+                          "RESOURCE_MANAGER", "Xft.dpi:\t120\n", check=True)
+        self.addCleanup(self.desktop.tool, "xprop", "-root", "-remove", "RESOURCE_MANAGER")
+        program, _ = self.start_at_birth_data_window()
+        _, _, large_width, large_height = self.desktop.frame(
+            self.program_window(program, "the window in large text"))
+        self.assertAlmostEqual(1.25, large_width / width, delta=0.03)
+        self.assertGreater(large_height, height * 1.15)
+        self.assert_frame_centred(program, "the window in large text")
 
 
 if __name__ == "__main__":
