@@ -7,7 +7,7 @@ error."""
 
 import woundwell_desktop as harness
 from compositors import SessionTestCase
-from woundwell_desktop import (find_one, is_focused, shows_name_box, shows_referral_form,
+from woundwell_desktop import (find_all, find_one, is_focused, shows_name_box, shows_referral_form,
                                shows_result, stays_true, text_of, wait_for_value, wait_until)
 
 ALREADY_RUNNING = "Application is already running"
@@ -20,6 +20,13 @@ class ThroughXWaylandTest(SessionTestCase):
         self.assertTrue(self.desktop.frames(program.pid),
                         "on a Wayland session with XWayland the program opens X11 windows")
         self.assert_frame_centred(program, "the birth-data window")
+        # Mutter honours a program's wish for no minimise or maximise button; KWin does not.
+        if self.desktop.compositor == "mutter":
+            actions = self.desktop.window_property(
+                str(self.program_window(program, "the birth-data window")),
+                "_NET_WM_ALLOWED_ACTIONS")
+            self.assertNotIn("MINIMIZE", actions)
+            self.assertNotIn("MAXIMIZE", actions)
         self.type("ann")
         self.key("alt+w")
         result = program.wait_for_window(shows_result, "the result window")
@@ -77,6 +84,28 @@ class ThroughXWaylandTest(SessionTestCase):
         self.assertTrue(first.running(), "the first copy ended too")
         self.assert_silent(second)
 
+
+    def test_the_about_window_is_modal_over_its_parent(self):
+        program, main = self.start_at_birth_data_window()
+        parent = self.program_window(program, "the birth-data window")
+        self.key("alt+h", "a")
+        about = program.wait_for_window(lambda window: find_all(window, "push button", "OK"),
+                                        "the about window")
+        wait_until(lambda: is_focused(find_one(about, "push button", "OK")),
+                   what="the focus on the about window's OK")
+        window = wait_until(lambda: [w for w in map(int, self.desktop.x_windows(program.pid))
+                                     if w != parent], what="the about window on X")[0]
+        self.assertIn(hex(parent), self.desktop.tool("xprop", "-id", str(window),
+                                                     "WM_TRANSIENT_FOR"))
+        self.assertIn("_NET_WM_STATE_MODAL",
+                      self.desktop.window_property(str(window), "_NET_WM_STATE"))
+        stacking = self.desktop.stacking()
+        self.assertGreater(stacking.index(window), stacking.index(parent), "about under parent")
+        self.assertEqual(window, self.desktop.active_window())
+        self.assert_centred(self.desktop.frame(window), "the about window")
+        self.key("Escape")
+        wait_until(lambda: is_focused(find_one(main, "text", "Name")),
+                   what="the focus back in Name")
 
     def test_large_text_makes_the_windows_larger(self):
         program, _ = self.start_at_birth_data_window()

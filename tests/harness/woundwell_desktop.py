@@ -987,15 +987,20 @@ class ProgramTestCase(unittest.TestCase):
 
     def assert_frame_centred(self, program: Woundwell, what: str) -> None:
         """The program's one window on the screen has its frame, title bar and all, centred on
-        the screen's work area, to the pixel that halving an odd size leaves."""
+        the screen's work area."""
         frames = wait_until(lambda: self.desktop.frames(program.pid), what=f"{what} on X")
         self.assertEqual(1, len(frames), f"{what}: the program's windows are {frames}")
-        left, top, width, height = frames[0]
-        area_left, area_top, area_width, area_height = self.desktop.work_area()
+        self.assert_centred(frames[0], what)
+
+    def assert_centred(self, frame: tuple[int, int, int, int], what: str) -> None:
+        """A frame is centred on the work area, to the pixel that halving an odd size
+        leaves."""
+        left, top, width, height = frame
+        area_left, area_top, area_width, area_height = area = self.desktop.work_area()
         self.assertLessEqual(abs(2 * (left - area_left) + width - area_width), 1,
-                             f"{what}: {frames[0]} in {self.desktop.work_area()}")
+                             f"{what}: {frame} in {area}")
         self.assertLessEqual(abs(2 * (top - area_top) + height - area_height), 1,
-                             f"{what}: {frames[0]} in {self.desktop.work_area()}")
+                             f"{what}: {frame} in {area}")
 
     # xdotool shortcuts
     def key(self, *keys: str) -> None:
