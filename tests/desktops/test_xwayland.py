@@ -15,6 +15,15 @@ ALREADY_RUNNING = "Application is already running"
 
 class ThroughXWaylandTest(SessionTestCase):
 
+    def open_by_key(self, program, key: str, has, what: str) -> None:
+        """A key opens a window: centred, with the focus on its Exit button and the keyboard."""
+        self.key(key)
+        window = program.wait_for_window(has, what)
+        wait_until(lambda: is_focused(find_one(window, "push button", "Exit")),
+                   what=f"the focus on Exit in {what}")
+        self.wait_for_keyboard()
+        self.assert_frame_centred(program, what)
+
     def test_a_search_and_the_way_out_with_another_program_open(self):
         program, main = self.start_at_birth_data_window()
         self.assertTrue(self.desktop.frames(program.pid),
@@ -28,12 +37,7 @@ class ThroughXWaylandTest(SessionTestCase):
             self.assertNotIn("MINIMIZE", actions)
             self.assertNotIn("MAXIMIZE", actions)
         self.type("ann")
-        self.key("alt+w")
-        result = program.wait_for_window(shows_result, "the result window")
-        wait_until(lambda: is_focused(find_one(result, "push button", "Exit")),
-                   what="the focus on Exit")
-        self.wait_for_keyboard()
-        self.assert_frame_centred(program, "the result window")
+        self.open_by_key(program, "alt+w", shows_result, "the result window")
 
         self.key("alt+b")
         main = program.wait_for_window(shows_name_box, "the birth-data window again")
@@ -48,12 +52,7 @@ class ThroughXWaylandTest(SessionTestCase):
         other = self.other_program()
         self.activate(other)
         self.activate(self.program_window(program, "the birth-data window"))
-        self.key("Escape")
-        farewell = program.wait_for_window(shows_referral_form, "the farewell window")
-        wait_until(lambda: is_focused(find_one(farewell, "push button", "Exit")),
-                   what="the focus on the farewell window's Exit")
-        self.wait_for_keyboard()
-        self.assert_frame_centred(program, "the farewell window")
+        self.open_by_key(program, "Escape", shows_referral_form, "the farewell window")
 
         # The other program's window is given the focus and clicked: the farewell window stays
         # visible above it.
