@@ -4,6 +4,7 @@
 #include "forms/CommandKeys.h"
 #include "forms/FormProperties.h"
 #include "forms/ReadableColours.h"
+#include "forms/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -11,22 +12,18 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMargins>
 #include <QMenuBar>
 #include <QPalette>
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
 #include <QStyleFactory>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
-#include <chrono>
 #include <limits>
-#include <optional>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initFormsResources() {
@@ -102,109 +99,6 @@ void applyLook(QWidget *widget) {
         widget->setStyle(classicStyle());
 }
 
-// The frame the window manager last put around one of the windows: the best estimate of the
-// next window's before it is shown, when its own is not known yet.
-QMargins &lastFrameMargins() {
-    static QMargins margins;
-    return margins;
-}
-
-QMargins frameMarginsOf(const QWidget *window) {
-    const QRect frame = window->frameGeometry();
-    const QRect client = window->geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(),
-            frame.right() - client.right(), frame.bottom() - client.bottom()};
-}
-
-QScreen *screenOf(const QWidget *window) {
-    QScreen *screen = window->screen();
-    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
-}
-
-// Where a frame of that size goes to be centred on the available area of the screen. A window
-// larger than that area (a large type size on a small screen) keeps its top-left corner, with
-// the icon, the first words and the start of its controls, in view: it goes to the area's left
-// or top edge instead.
-QPoint centredTopLeft(const QScreen &screen, QSize frameSize) {
-    const QRect available = screen.availableGeometry();
-    return {available.x() + std::max(0, (available.width() - frameSize.width()) / 2),
-            available.y() + std::max(0, (available.height() - frameSize.height()) / 2)};
-}
-
-// A window is placed by its frame's top-left corner, and the frame is the window manager's to
-// draw: before the window is first shown only an estimate of it is known. Once the window manager
-// has framed the shown window, this centres it again where the estimate was wrong; otherwise a
-// title bar the estimate left out would hang the window half its height below the centre. Each
-// later time the window is shown, it goes back to where its frame was when it was hidden, which
-// a window manager that takes the frame's place for the window's own (Mutter through XWayland)
-// would otherwise move up by the title bar's height every time. A window that gets no frame
-// soon after it is shown stays where it is.
-class FramePlacement final : public QObject {
-public:
-    FramePlacement(QWidget *window, QSize estimate)
-        : QObject(window)
-        , m_estimate(estimate) {
-        m_patience.setSingleShot(true);
-        m_patience.setInterval(std::chrono::seconds(3));
-        connect(&m_patience, &QTimer::timeout, this, [this] { m_waiting = false; });
-        window->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        auto *window = static_cast<QWidget *>(watched);
-        switch (event->type()) {
-        case QEvent::Show:
-            m_waiting = true;
-            m_patience.start();
-            break;
-        case QEvent::Hide:
-            m_waiting = false;
-            if (isFramed(window))
-                m_place = window->pos();
-            break;
-        case QEvent::Move:
-        case QEvent::Paint:
-            if (m_waiting && window->isVisible() && isFramed(window)) {
-                m_waiting = false;
-                placeInFrame(window);
-            }
-            break;
-        default:
-            break;
-        }
-        return false;
-    }
-
-private:
-    // The frame is known once it differs from the window itself.
-    static bool isFramed(const QWidget *window) {
-        return window->frameGeometry().size() != window->size();
-    }
-
-    void placeInFrame(QWidget *window) {
-        QPoint topLeft = window->pos();
-        if (m_place) {
-            topLeft = *m_place;
-        } else {
-            lastFrameMargins() = frameMarginsOf(window);
-            const QSize frameSize = window->frameGeometry().size();
-            if (QScreen *screen = screenOf(window); screen != nullptr && frameSize != m_estimate)
-                topLeft = centredTopLeft(*screen, frameSize);
-        }
-        if (topLeft == window->pos())
-            return;
-        // Not while Qt is still handling the event that told of the frame.
-        QMetaObject::invokeMethod(
-            window, [window, topLeft] { window->move(topLeft); }, Qt::QueuedConnection);
-    }
-
-    QSize m_estimate;
-    std::optional<QPoint> m_place;
-    bool m_waiting = false;
-    QTimer m_patience;
-};
-
 } // namespace
 
 void installFontSubstitutions() {
@@ -255,21 +149,6 @@ void setUpWindow(QWidget *window, const QString &caption, QWidget *clientArea, Q
     }
     layout->activate();
     centreOnScreen(window);
-}
-
-void centreOnScreen(QWidget *window) {
-    QScreen *screen = screenOf(window);
-    if (screen == nullptr)
-        return;
-    if (QLayout *layout = window->layout())
-        layout->activate();
-    QSize frameSize = window->frameGeometry().size();
-    if (frameSize == window->size() && !window->isVisible()) {
-        // Not framed yet: estimated from the last window's frame, and put right once shown.
-        frameSize = window->size().grownBy(lastFrameMargins());
-        new FramePlacement(window, frameSize);
-    }
-    window->move(centredTopLeft(*screen, frameSize));
 }
 
 void refitAutoSizeLabel(QLabel *label) {

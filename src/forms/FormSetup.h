@@ -41,12 +41,6 @@ template <typename Form, typename Window> void buildFromForm(Form &form, Window 
 // screen. Call right after setupUi().
 void setUpWindow(QWidget *window, const QString &caption, QWidget *clientArea, QMenuBar *menuBar);
 
-// Moves the window so that its frame, title bar included, is centred on the available area of
-// its screen, and centres it again once it is first shown if the frame turns out other than
-// estimated. setUpWindow() does this for the forms; call it for any other window before it is
-// shown.
-void centreOnScreen(QWidget *window);
-
 // Resizes an auto-size label to its caption on one line, its left and top edges fixed. Call
 // after changing the caption of such a label.
 void refitAutoSizeLabel(QLabel *label);

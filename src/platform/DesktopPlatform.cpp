@@ -1,7 +1,7 @@
 #include "platform/DesktopPlatform.h"
 
 #include "core/Version.h"
-#include "forms/FormSetup.h"
+#include "forms/WindowPlacement.h"
 
 #include <QDesktopServices>
 #include <QFile>

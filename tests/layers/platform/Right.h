@@ -1,6 +1,6 @@
 #pragma once
 
 #include "core/Platform.h"
-#include "forms/FormSetup.h"
+#include "forms/WindowPlacement.h"
 
 #include <QMessageBox>
