@@ -3,8 +3,9 @@
 #   core           core                                Qt Core headers only
 #   platform       core, forms, platform
 #   accessibility  accessibility                       and Qt
-#   forms          accessibility, forms                and Qt
-#   windows        core, accessibility, forms, windows, and its Designer forms (ui_*.h)
+#   keyboard       keyboard                            and Qt
+#   forms          accessibility, keyboard, forms      and Qt
+#   windows        core, accessibility, keyboard, forms, windows, and its Designer forms (ui_*.h)
 #   app            everything
 # A folder that is none of these is a fault too, so that a new layer cannot go unchecked.
 # Usage: cmake -DQT_CORE_INCLUDE_DIR=<dir with Qt Core's headers> -P check-layers.cmake <tree>
@@ -19,10 +20,11 @@ endif()
 set(may_use_core core)
 set(may_use_platform core forms platform)
 set(may_use_accessibility accessibility)
-set(may_use_forms accessibility forms)
-set(may_use_windows core accessibility forms windows)
-set(may_use_app core platform accessibility forms windows app)
-set(layers core platform accessibility forms windows app)
+set(may_use_keyboard keyboard)
+set(may_use_forms accessibility keyboard forms)
+set(may_use_windows core accessibility keyboard forms windows)
+set(may_use_app core platform accessibility keyboard forms windows app)
+set(layers core platform accessibility keyboard forms windows app)
 
 set(faults 0)
 macro(fault source line why)

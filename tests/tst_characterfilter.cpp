@@ -1,6 +1,6 @@
 // The per-character rule of a text box, for keys and for what input methods compose, seen from
 // the box: what reaches it, and what is reported.
-#include "forms/CharacterFilter.h"
+#include "keyboard/CharacterFilter.h"
 
 #include <QInputMethodEvent>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 
 // How the pieces fit together.
 //
-// The program is built in six layers, each a library of its own; the arrows run one way:
+// The program is built in seven layers, each a library of its own; the arrows run one way:
 //   core           everything that draws nothing: the signs, the Chiron table and lookup, the
 //                  readings, the birth-data and key rules, the web destinations and the update
 //                  reminder, the referral address, and the Platform interface through which
@@ -10,8 +10,10 @@
 //   platform       the real desktop behind Platform, its message boxes placed as the forms are;
 //   accessibility  what assistive technology is told of the widgets where Qt alone would tell
 //                  it too little or the wrong thing. It knows nothing of this program;
+//   keyboard       what the keys do in a window: the character rule of a text box, Alt keys
+//                  that type nothing, the focus given back. It knows nothing of this program;
 //   forms          the toolkit that turns a Designer form into a classic fixed-layout window:
-//                  its look, colours, pointers, key rules and shared widgets. It knows nothing
+//                  its look, colours, placement, pointers and shared widgets. It knows nothing
 //                  of this program;
 //   windows        the four windows with their forms, the refer-a-friend form and the shared
 //                  menu commands. A window is given what it uses and reports what the user

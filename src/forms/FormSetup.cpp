@@ -1,10 +1,10 @@
 #include "forms/FormSetup.h"
 
 #include "forms/ClassicStyle.h"
-#include "forms/CommandKeys.h"
 #include "forms/FormProperties.h"
 #include "forms/ReadableColours.h"
 #include "forms/WindowPlacement.h"
+#include "keyboard/CommandKeys.h"
 
 #include <QApplication>
 #include <QCursor>

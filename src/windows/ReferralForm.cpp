@@ -2,7 +2,7 @@
 
 #include "core/Platform.h"
 #include "core/modTellAFriend.h"
-#include "forms/CharacterFilter.h"
+#include "keyboard/CharacterFilter.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>

@@ -8,10 +8,10 @@
 #include "core/Version.h"
 #include "core/modHelp.h"
 #include "core/modPlanetSign.h"
-#include "forms/CharacterFilter.h"
 #include "forms/ClickableLabel.h"
-#include "forms/FocusMemory.h"
 #include "forms/FormSetup.h"
+#include "keyboard/CharacterFilter.h"
+#include "keyboard/FocusMemory.h"
 #include "windows/SharedCommands.h"
 
 #include <QCloseEvent>

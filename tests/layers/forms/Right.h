@@ -2,6 +2,7 @@
 
 #include "accessibility/AccessibleLink.h"
 #include "forms/ClassicStyle.h"
+#include "keyboard/CommandKeys.h"
 
 #include <QProxyStyle>
 #include <QtWidgets/QWidget>

@@ -1,4 +1,4 @@
-#include "forms/CharacterFilter.h"
+#include "keyboard/CharacterFilter.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>

@@ -1,4 +1,4 @@
-#include "forms/FocusMemory.h"
+#include "keyboard/FocusMemory.h"
 
 #include <QAbstractButton>
 #include <QFocusEvent>

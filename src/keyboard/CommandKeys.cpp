@@ -1,4 +1,4 @@
-#include "forms/CommandKeys.h"
+#include "keyboard/CommandKeys.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

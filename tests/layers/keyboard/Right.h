@@ -1,0 +1,5 @@
+#pragma once
+
+#include "keyboard/CharacterFilter.h"
+
+#include <QLineEdit>
