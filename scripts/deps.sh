@@ -77,14 +77,38 @@ if [[ $(id -u) -ne 0 ]]; then
     sudo=(sudo)
 fi
 
+# Another program (a desktop's updater, unattended-upgrades) may hold a package lock for a few
+# minutes. apt-get waits for dpkg's lock itself, saying so, where it is given a time; for the
+# locks of the package lists and of the download folder it fails at once, and is tried again.
+lock_wait=600
+apt_get() {
+    local errors lock deadline=$((SECONDS + lock_wait)) said=""
+    errors=$(mktemp)
+    # Through env, since sudo leaves the caller's environment behind.
+    until "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get -o DPkg::Lock::Timeout="$lock_wait" "$@" 2>"$errors"; do
+        if ! grep -q '^E: Could not get lock' "$errors" || [[ $SECONDS -ge $deadline ]]; then
+            cat "$errors" >&2
+            rm -f "$errors"
+            return 1
+        fi
+        if [[ -z $said ]]; then
+            lock=$(sed -n 's/^E: Could not get lock //p' "$errors" | head -n 1)
+            say "Waiting, at most $((lock_wait / 60)) minutes, for a package lock: $lock"
+            said=yes
+        fi
+        sleep 5
+    done
+    cat "$errors" >&2
+    rm -f "$errors"
+}
+
 say "Updating the package lists ..."
-"${sudo[@]}" apt-get update -qq
+apt_get update -qq
 count=$(apt-get -s install --no-install-recommends "${missing[@]}" | grep -c '^Inst ' || true)
 download=$(apt-get --print-uris -qq install --no-install-recommends "${missing[@]}" |
                awk '{ bytes += $3 }
                     END { if (bytes < 1e6) printf "%.0f kB", bytes / 1e3
                           else printf "%.0f MB", bytes / 1e6 }')
 say "Installing them and what they need: $count packages in all, $download to download ..."
-# Through env, since sudo leaves the caller's environment behind.
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
-    "${missing[@]}"
+apt_get install -y --no-install-recommends "${missing[@]}"

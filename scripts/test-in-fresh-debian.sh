@@ -48,6 +48,16 @@ debootstrap --variant=minbase --include=git,sudo,ca-certificates "$release" "$ro
     { tail -n 20 "$root.debootstrap.log" >&2; rm -f "$root.debootstrap.log"; exit 1; }
 rm -f "$root.debootstrap.log"
 echo "   $(cat "$root/etc/debian_version"), made in $((SECONDS - started)) s"
+# A mirror that serves a snapshot of a release serves its Release file long after the date it
+# is valid until, a week after it was made, and apt refuses it then (debootstrap checks only
+# its signature). In this root alone apt takes it as it is, as snapshots are used; the host's
+# apt is left as it was.
+valid_until=$(sed -n 's/^Valid-Until: //p' "$root"/var/lib/apt/lists/*Release | head -n 1)
+if [[ -n $valid_until ]] && [[ $(date -d "$valid_until" +%s) -lt $(date +%s) ]]; then
+    echo "   the mirror serves a snapshot, its Release file expired on" \
+        "$(date -u -d "$valid_until" +%F): apt in the root accepts it"
+    echo 'Acquire::Check-Valid-Until "false";' >"$root/etc/apt/apt.conf.d/50snapshot-mirror"
+fi
 git clone --quiet --no-hardlinks . "$root/root/woundwell"
 git -C "$root/root/woundwell" checkout --quiet --detach "$commit"
 

@@ -7,15 +7,19 @@
 #include "keyboard/CommandKeys.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QPointer>
+#include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStyleFactory>
 #include <QVBoxLayout>
@@ -82,6 +86,42 @@ QStyle *classicStyle() {
     return style;
 }
 
+// The desktop's style marks the focus on the buttons it draws faintly, in its highlight colour,
+// and, on Qt 6.11, only while the window's last focus change came from the keyboard: any other
+// one, the window taking the focus back as the user returns from the forum's browser included,
+// hides it. Over the desktop's face such a button shows the classic dotted focus rectangle in
+// its caption colour, as the program's own buttons do, whenever it has the focus.
+class ClassicFocusMark final : public QObject {
+public:
+    explicit ClassicFocusMark(QPushButton *button)
+        : QObject(button) {
+        button->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() != QEvent::Paint || m_painting)
+            return QObject::eventFilter(watched, event);
+        auto *button = static_cast<QPushButton *>(watched);
+        {
+            // The face as the style draws it, then the mark over it.
+            const QScopedValueRollback painting(m_painting, true);
+            QCoreApplication::sendEvent(button, event);
+        }
+        if (button->hasFocus()) {
+            QPainter painter(button);
+            drawFocusRectangle(&painter, button->rect().adjusted(Inset, Inset, -Inset, -Inset),
+                               button->palette().color(QPalette::ButtonText));
+        }
+        return true;
+    }
+
+private:
+    // Inside the desktop's frame, clear of the caption.
+    static constexpr int Inset = 3;
+    bool m_painting = false;
+};
+
 // Applies what the form's dynamic properties ask of the widget (see FormProperties.h).
 void applyLook(QWidget *widget) {
     if (const QPalette::ColorRole role = form::colourRoleOf(widget, form::BackgroundRole);
@@ -97,6 +137,8 @@ void applyLook(QWidget *widget) {
     }
     if (form::lookOf(widget) != form::Look::None)
         widget->setStyle(classicStyle());
+    else if (auto *button = qobject_cast<QPushButton *>(widget))
+        new ClassicFocusMark(button);
 }
 
 } // namespace

@@ -36,7 +36,8 @@ template <typename Form, typename Window> void buildFromForm(Form &form, Window 
 
 // Gives the window the caption, puts the menu bar (may be null) and the client area into a
 // zero-margin layout of fixed size, applies the fonts, colours, looks and pointers the widgets'
-// properties ask for, keeps keys held with Alt or Meta from typing into its text boxes (see
+// properties ask for, marks the focus on the buttons the desktop draws as on the program's own
+// ones, keeps keys held with Alt or Meta from typing into its text boxes (see
 // CommandKeys.h), sizes the auto-size labels to their captions, and centres the window on its
 // screen. Call right after setupUi().
 void setUpWindow(QWidget *window, const QString &caption, QWidget *clientArea, QMenuBar *menuBar);

@@ -10,8 +10,8 @@ import woundwell_desktop as harness
 from woundwell_desktop import shows_name_box, stays_true, wait_until
 
 LAUNCHER = Path(__file__).resolve().parent.parent / "harness" / "orca_launcher.py"
-# The last thing Orca logs as it starts to listen: Orca 43 starts its "registry", Orca 48 its
-# "Atspi main event loop".
+# The last thing Orca logs as it starts to listen: Orca 43 starts its "registry", Orca 48 and 51
+# their "Atspi main event loop".
 STARTED = re.compile(r"ORCA: Starting (registry|Atspi main event loop)")
 # SPEECH OUTPUT: 'what is spoken' then the voice, a dictionary or " voice=NAME{...}".
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)' ?(?:voice=\w+)?\[?\{'")
