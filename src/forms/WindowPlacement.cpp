@@ -52,14 +52,14 @@ QPoint centredTopLeft(const QScreen &screen, QSize frameSize) {
 // later time the window is shown, it goes back to where its frame was when it was hidden, which
 // a window manager that takes the frame's place for the window's own (Mutter through XWayland)
 // would otherwise move up by the title bar's height every time. A window that gets no frame
-// soon after it is shown stays where it is.
+// soon after it is shown stays where it is, and a window the user has moved goes back to its new
+// place.
 class FramePlacement final : public QObject {
 public:
-    FramePlacement(QWidget *window, QSize estimate)
-        : QObject(window)
-        , m_estimate(estimate) {
+    explicit FramePlacement(QWidget *window)
+        : QObject(window) {
         m_patience.setSingleShot(true);
-        m_patience.setInterval(std::chrono::seconds(3));
+        m_patience.setInterval(std::chrono::seconds(2));
         connect(&m_patience, &QTimer::timeout, this, [this] { m_waiting = false; });
         window->installEventFilter(this);
     }
@@ -79,10 +79,8 @@ protected:
             break;
         case QEvent::Move:
         case QEvent::Paint:
-            if (m_waiting && window->isVisible() && isFramed(window)) {
-                m_waiting = false;
-                placeInFrame(window);
-            }
+            if (m_waiting && window->isVisible() && isFramed(window))
+                keepInPlace(window);
             break;
         default:
             break;
@@ -96,24 +94,23 @@ private:
         return window->frameGeometry().size() != window->size();
     }
 
-    void placeInFrame(QWidget *window) {
-        QPoint topLeft = window->pos();
-        if (m_place) {
-            topLeft = *m_place;
-        } else {
+    // Moves the framed window, once, to where it belongs, should it be elsewhere: the window
+    // manager may still move it a little after it is first drawn.
+    void keepInPlace(QWidget *window) {
+        if (!m_place) {
             lastFrameMargins() = frameMarginsOf(window);
             const QSize frameSize = window->frameGeometry().size();
-            if (QScreen *screen = screenOf(window); screen != nullptr && frameSize != m_estimate)
-                topLeft = centredTopLeft(*screen, frameSize);
+            QScreen *screen = screenOf(window);
+            m_place = screen != nullptr ? centredTopLeft(*screen, frameSize) : window->pos();
         }
-        if (topLeft == window->pos())
+        if (window->pos() == *m_place)
             return;
+        m_waiting = false;
         // Not while Qt is still handling the event that told of the frame.
         QMetaObject::invokeMethod(
-            window, [window, topLeft] { window->move(topLeft); }, Qt::QueuedConnection);
+            window, [window, topLeft = *m_place] { window->move(topLeft); }, Qt::QueuedConnection);
     }
 
-    QSize m_estimate;
     std::optional<QPoint> m_place;
     bool m_waiting = false;
     QTimer m_patience;
@@ -131,7 +128,7 @@ void centreOnScreen(QWidget *window) {
     if (frameSize == window->size() && !window->isVisible()) {
         // Not framed yet: estimated from the last window's frame, and put right once shown.
         frameSize = window->size().grownBy(lastFrameMargins());
-        new FramePlacement(window, frameSize);
+        new FramePlacement(window);
     }
     window->move(centredTopLeft(*screen, frameSize));
 }
