@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <chrono>
@@ -51,36 +52,51 @@ QPoint centredTopLeft(const QScreen &screen, QSize frameSize) {
 // title bar the estimate left out would hang the window half its height below the centre. Each
 // later time the window is shown, it goes back to where its frame was when it was hidden, which
 // a window manager that takes the frame's place for the window's own (Mutter through XWayland)
-// would otherwise move up by the title bar's height every time. A window that gets no frame
-// soon after it is shown stays where it is, and a window the user has moved goes back to its new
-// place.
+// would otherwise move up by the title bar's height every time.
+//
+// While it frames a window, a window manager may report passing frames (Mutter first reports its
+// invisible borders too) and hide and show the window again as it puts the frame round it, so
+// the frame is taken as known once nothing has changed for a moment. Mutter may also drop a move
+// asked for that soon, without a word, so a move is asked for once more when the window seems to
+// be in place. A window that gets no frame soon after it is shown stays where it is, and a window
+// the user has moved goes back to its new place.
 class FramePlacement final : public QObject {
 public:
     explicit FramePlacement(QWidget *window)
-        : QObject(window) {
+        : QObject(window)
+        , m_window(window) {
         m_patience.setSingleShot(true);
         m_patience.setInterval(std::chrono::seconds(2));
-        connect(&m_patience, &QTimer::timeout, this, [this] { m_waiting = false; });
+        connect(&m_patience, &QTimer::timeout, this, &FramePlacement::stopSettling);
+        m_quiet.setSingleShot(true);
+        m_quiet.setInterval(std::chrono::milliseconds(80));
+        connect(&m_quiet, &QTimer::timeout, this, &FramePlacement::settle);
         window->installEventFilter(this);
     }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        auto *window = static_cast<QWidget *>(watched);
+    bool eventFilter(QObject *, QEvent *event) override {
         switch (event->type()) {
         case QEvent::Show:
-            m_waiting = true;
-            m_patience.start();
+            if (!m_patience.isActive()) {
+                m_requests = 0;
+                m_patience.start();
+            }
+            m_quiet.start();
             break;
         case QEvent::Hide:
-            m_waiting = false;
-            if (isFramed(window))
-                m_place = window->pos();
+            // The window manager's own hiding while it frames the window is no hiding.
+            if (event->spontaneous())
+                break;
+            if (!m_patience.isActive() && isFramed())
+                m_place = m_window->pos();
+            stopSettling();
             break;
         case QEvent::Move:
+        case QEvent::Resize:
         case QEvent::Paint:
-            if (m_waiting && window->isVisible() && isFramed(window))
-                keepInPlace(window);
+            if (m_patience.isActive())
+                m_quiet.start();
             break;
         default:
             break;
@@ -90,30 +106,43 @@ protected:
 
 private:
     // The frame is known once it differs from the window itself.
-    static bool isFramed(const QWidget *window) {
-        return window->frameGeometry().size() != window->size();
+    bool isFramed() const { return m_window->frameGeometry().size() != m_window->size(); }
+
+    void stopSettling() {
+        m_patience.stop();
+        m_quiet.stop();
     }
 
-    // Moves the framed window, once, to where it belongs, should it be elsewhere: the window
-    // manager may still move it a little after it is first drawn.
-    void keepInPlace(QWidget *window) {
-        if (!m_place) {
-            lastFrameMargins() = frameMarginsOf(window);
-            const QSize frameSize = window->frameGeometry().size();
-            QScreen *screen = screenOf(window);
-            m_place = screen != nullptr ? centredTopLeft(*screen, frameSize) : window->pos();
-        }
-        if (window->pos() == *m_place)
+    // Asks for the framed window to be where it belongs, should it be elsewhere, and once more
+    // after it seems to have got there; a window the window manager keeps elsewhere after three
+    // requests stays there.
+    void settle() {
+        if (!m_window->isVisible() || !isFramed())
             return;
-        m_waiting = false;
-        // Not while Qt is still handling the event that told of the frame.
-        QMetaObject::invokeMethod(
-            window, [window, topLeft = *m_place] { window->move(topLeft); }, Qt::QueuedConnection);
+        if (!m_place) {
+            lastFrameMargins() = frameMarginsOf(m_window);
+            QScreen *screen = screenOf(m_window);
+            m_place = screen != nullptr ? centredTopLeft(*screen, m_window->frameGeometry().size())
+                                        : m_window->pos();
+        }
+        const bool inPlace = m_window->pos() == *m_place;
+        if ((inPlace && m_requests != 1) || m_requests == 3) {
+            stopSettling();
+            return;
+        }
+        ++m_requests;
+        if (inPlace)
+            m_window->windowHandle()->setFramePosition(*m_place);
+        else
+            m_window->move(*m_place);
+        m_quiet.start();
     }
 
+    QWidget *const m_window;
     std::optional<QPoint> m_place;
-    bool m_waiting = false;
+    int m_requests = 0;
     QTimer m_patience;
+    QTimer m_quiet;
 };
 
 } // namespace

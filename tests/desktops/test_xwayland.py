@@ -42,6 +42,8 @@ class ThroughXWaylandTest(SessionTestCase):
         self.key("alt+b")
         main = program.wait_for_window(shows_name_box, "the birth-data window again")
         self.wait_for_keyboard()
+        self.program_window(program, "the birth-data window again")
+        self.assert_frame_centred(program, "the birth-data window again, where it was")
         self.type("e")
         wait_for_value(lambda: text_of(find_one(main, "text", "Name")), "ANNE",
                        "the name to go on where it was left")
@@ -99,7 +101,7 @@ class ThroughXWaylandTest(SessionTestCase):
         stacking = self.desktop.stacking()
         self.assertGreater(stacking.index(window), stacking.index(parent), "about under parent")
         self.assertEqual(window, self.desktop.active_window())
-        self.assert_centred(self.desktop.frame(window), "the about window")
+        self.assert_centred(lambda: self.desktop.frame(window), "the about window")
         self.key("Escape")
         wait_until(lambda: is_focused(find_one(main, "text", "Name")),
                    what="the focus back in Name")

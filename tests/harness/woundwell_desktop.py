@@ -986,21 +986,29 @@ class ProgramTestCase(unittest.TestCase):
         return program, window
 
     def assert_frame_centred(self, program: Woundwell, what: str) -> None:
-        """The program's one window on the screen has its frame, title bar and all, centred on
-        the screen's work area."""
-        frames = wait_until(lambda: self.desktop.frames(program.pid), what=f"{what} on X")
-        self.assertEqual(1, len(frames), f"{what}: the program's windows are {frames}")
-        self.assert_centred(frames[0], what)
+        """The program's one window on the screen comes to have its frame, title bar and all,
+        centred on the screen's work area (the program may move it once the window manager has
+        framed it)."""
+        def frame():
+            frames = self.desktop.frames(program.pid)
+            self.assertLessEqual(len(frames), 1, f"{what}: the program's windows are {frames}")
+            return frames[0] if frames else None
+        self.assert_centred(frame, what)
 
-    def assert_centred(self, frame: tuple[int, int, int, int], what: str) -> None:
-        """A frame is centred on the work area, to the pixel that halving an odd size
-        leaves."""
-        left, top, width, height = frame
-        area_left, area_top, area_width, area_height = area = self.desktop.work_area()
-        self.assertLessEqual(abs(2 * (left - area_left) + width - area_width), 1,
-                             f"{what}: {frame} in {area}")
-        self.assertLessEqual(abs(2 * (top - area_top) + height - area_height), 1,
-                             f"{what}: {frame} in {area}")
+    def assert_centred(self, frame, what: str, timeout: float = 3.0) -> None:
+        """The frame that `frame()` reads comes to be centred on the work area, to the pixel
+        that halving an odd size leaves."""
+        def centred(rectangle) -> bool:
+            if rectangle is None:
+                return False
+            left, top, width, height = rectangle
+            area_left, area_top, area_width, area_height = self.desktop.work_area()
+            return (abs(2 * (left - area_left) + width - area_width) <= 1 and
+                    abs(2 * (top - area_top) + height - area_height) <= 1)
+        deadline = time.monotonic() + timeout
+        while not centred(last := frame()) and time.monotonic() < deadline:
+            time.sleep(0.05)
+        self.assertTrue(centred(last), f"{what}: {last} in {self.desktop.work_area()}")
 
     # xdotool shortcuts
     def key(self, *keys: str) -> None:
