@@ -17,7 +17,7 @@ bench=(libbenchmark-dev libx11-dev xvfb xauth openbox x11-utils dbus python3)
 test=(xvfb xauth libswe-dev swe-basic-data openbox xdotool x11-utils x11-xkb-utils at-spi2-core
       python3-pyatspi dbus dbus-x11 imagemagick clang libclang-rt-dev desktop-file-utils
       appstream dpkg-dev file python3 binutils xdg-utils clang-format libbenchmark-dev
-      libx11-dev qt6ct devscripts orca mutter kwin-wayland xwayland qt6-wayland)
+      libx11-dev qt6ct devscripts orca gnome-shell kwin-wayland xwayland qt6-wayland)
 # What scripts/test-in-fresh-debian.sh needs besides git and what every Debian has.
 fresh_root=(debootstrap)
 

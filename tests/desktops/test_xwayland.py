@@ -29,8 +29,8 @@ class ThroughXWaylandTest(SessionTestCase):
         self.assertTrue(self.desktop.frames(program.pid),
                         "on a Wayland session with XWayland the program opens X11 windows")
         self.assert_frame_centred(program, "the birth-data window")
-        # Mutter honours a program's wish for no minimise or maximise button; KWin does not.
-        if self.desktop.compositor == "mutter":
+        # GNOME honours a program's wish for no minimise or maximise button; KWin does not.
+        if self.desktop.compositor == "gnome-shell":
             actions = self.desktop.window_property(
                 str(self.program_window(program, "the birth-data window")),
                 "_NET_WM_ALLOWED_ACTIONS")
@@ -64,11 +64,30 @@ class ThroughXWaylandTest(SessionTestCase):
                         f"{self.desktop.stacking()}, state "
                         f"{self.desktop.window_property(str(window), '_NET_WM_STATE')}")
         self.assertIn("IsViewable", self.desktop.tool("xwininfo", "-id", str(window)))
+        if self.desktop.compositor == "gnome-shell":
+            self.assert_drawn_above(program)
 
         self.activate(window)
         self.key("alt+x")
         self.assertEqual(0, program.wait_for_exit(), "exit code")
         self.assert_silent(program)
+
+    def assert_drawn_above(self, program):
+        """GNOME Shell has the program's one window drawn above the other program's, and its
+        screenshot shows all of it, with the other program's magenta round it."""
+        windows = self.desktop.shell_windows()
+        mine = [w for w in windows if w["pid"] == program.pid]
+        theirs = [w for w in windows if w["pid"] == self.other_pid]
+        self.assertEqual(1, len(mine), windows)
+        self.assertTrue(mine[0]["drawn"] and mine[0]["above"] and mine[0]["x11"], mine)
+        self.assertGreater(windows.index(mine[0]), windows.index(theirs[0]), windows)
+        left, top, width, height = mine[0]["frame"]
+        magenta = lambda pixel: pixel[0] > 200 and pixel[1] < 60 and pixel[2] > 200  # noqa: E731
+        # The title bar's rounded corners show what is behind them.
+        inside = self.desktop.screen_pixels(left, top + 12, left + width, top + height)
+        self.assertFalse(any(map(magenta, inside)), "the other program shows through")
+        beside = self.desktop.screen_pixels(left - 40, top, left - 20, top + height)
+        self.assertTrue(all(map(magenta, beside)), "the other program is not beside it")
 
     def test_a_second_copy_shows_its_message_with_the_focus(self):
         first, _ = self.start_at_birth_data_window()

@@ -466,8 +466,8 @@ class Desktop:
         (a screenshot of the root window, so what overlaps the rectangle counts too)."""
         width, height = right - left, bottom - top
         picture = subprocess.run(
-            [_require("import"), "-window", "root", "-crop", f"{width}x{height}+{left}+{top}",
-             "-depth", "8", "ppm:-"],
+            [*self._screen_picture(), "-crop", f"{width}x{height}+{left}+{top}", "-depth", "8",
+             "ppm:-"],
             env=self.env, capture_output=True, timeout=30, check=True).stdout
         # A binary PPM: "P6", width, height and the largest value, then three bytes a pixel.
         fields = picture.split(maxsplit=4)
@@ -476,6 +476,10 @@ class Desktop:
             raise HarnessError(f"import gave no {width}x{height} picture: {picture[:20]!r}")
         data = fields[4]
         return [tuple(data[at:at + 3]) for at in range(0, 3 * width * height, 3)]
+
+    def _screen_picture(self) -> list[str]:
+        """The ImageMagick command line, up to its options, that reads the screen."""
+        return [_require("import"), "-window", "root"]
 
 
 # ---------------------------------------------------------------------------------------------
