@@ -131,12 +131,6 @@ class CompositorDesktop(Desktop):
                     drawn: actor.visible && !w.minimized};
         })""")
 
-    def shell_work_area(self) -> tuple[int, int, int, int]:
-        """The part of the screen GNOME Shell places windows in, below its top bar."""
-        return tuple(self.shell_eval("""(() => { const a = global.workspace_manager
-            .get_active_workspace().get_work_area_for_monitor(0);
-            return [a.x, a.y, a.width, a.height]; })()"""))
-
     def _screen_picture(self) -> list[str]:
         """The screen as GNOME Shell draws it, for ImageMagick to read; XWayland has no picture
         of the whole screen, and KWin's virtual screen gives none without a GPU."""
